@@ -1,0 +1,13 @@
+#include "WorkerContract.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    const velk::WorkerProfile& profile = velk::WorkerProfiles::pdfWorker();
+    velk::WorkerContract::prepareProcess(profile);
+    return velk::WorkerContract::serve(profile, [&](velk::ParsedRequest&) {
+        return velk::WorkerContract::invalidRequestReply(profile);
+    });
+}
