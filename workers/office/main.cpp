@@ -10,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    velk::WorkerContract::guardStandardStreams();
     QCoreApplication application(argc, argv);
     const velk::WorkerProfile& profile = velk::WorkerProfiles::officeWorker();
     velk::WorkerContract::prepareProcess(profile);

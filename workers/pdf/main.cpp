@@ -4,6 +4,7 @@
 
 int main(int argc, char** argv)
 {
+    velk::WorkerContract::guardStandardStreams();
     QCoreApplication application(argc, argv);
     const velk::WorkerProfile& profile = velk::WorkerProfiles::pdfWorker();
     velk::WorkerContract::prepareProcess(profile);

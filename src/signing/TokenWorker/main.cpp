@@ -8,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    velk::WorkerContract::guardStandardStreams();
     QCoreApplication application(argc, argv);
     const velk::WorkerProfile& profile = velk::WorkerProfiles::tokenWorker();
     velk::WorkerContract::prepareProcess(profile);

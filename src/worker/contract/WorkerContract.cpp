@@ -58,6 +58,14 @@ bool isWritableStream(std::FILE* out)
 
 } // namespace
 
+void WorkerContract::guardStandardStreams()
+{
+    if (fcntl(STDIN_FILENO, F_GETFD) < 0)
+        (void)::open("/dev/null", O_WRONLY); // takes the lowest free number: 0
+    if (fcntl(STDOUT_FILENO, F_GETFD) < 0)
+        (void)::open("/dev/null", O_RDONLY); // takes 1; stays unwritable
+}
+
 void WorkerContract::prepareProcess(const WorkerProfile& profile)
 {
     if (profile.limitsOpenMpThreads)

@@ -30,6 +30,12 @@ class WorkerContract {
 public:
     using Handler = std::function<QJsonObject(ParsedRequest&)>;
 
+    // First statement of every worker's main(): a standard stream that was
+    // handed over closed is occupied by the null device in a mode that
+    // cannot serve it, so no descriptor opened later (the application
+    // object opens some) can take its number and receive the reply.
+    static void guardStandardStreams();
+
     // Process set-up that must happen right after the application object
     // exists and before any input is read.
     static void prepareProcess(const WorkerProfile& profile);
