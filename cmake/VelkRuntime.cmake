@@ -32,15 +32,17 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E create_symlink "${VELK_SYSTEM_LIBDIR}/libqpdf.so.29" "${VELK_APP_DIR}/libqpdf.so.29"
   COMMAND ${CMAKE_COMMAND} -E create_symlink "${VELK_SYSTEM_LIBDIR}/libtesseract.so.5" "${VELK_APP_DIR}/libtesseract.so.5"
   COMMAND ${CMAKE_COMMAND} -E copy_if_different "${VELK_TESSDATA_DIR}/tur.traineddata" "${VELK_TESSDATA_DIR}/eng.traineddata" "${VELK_APP_DIR}/tessdata/"
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different "${CMAKE_SOURCE_DIR}/resources/THIRD_PARTY_NOTICES" "${VELK_APP_DIR}/THIRD_PARTY_NOTICES"
-  DEPENDS "${VELK_PDFIUM_LIBRARY}" "${CMAKE_SOURCE_DIR}/resources/THIRD_PARTY_NOTICES"
+  COMMAND ${CMAKE_COMMAND} -DHEAD=${CMAKE_SOURCE_DIR}/resources/THIRD_PARTY_NOTICES.head
+          -DOUTPUT=${VELK_APP_DIR}/THIRD_PARTY_NOTICES -P ${CMAKE_SOURCE_DIR}/cmake/AssembleNotices.cmake
+  DEPENDS "${VELK_PDFIUM_LIBRARY}" "${CMAKE_SOURCE_DIR}/resources/THIRD_PARTY_NOTICES.head"
+          "${CMAKE_SOURCE_DIR}/cmake/AssembleNotices.cmake"
   COMMENT "Placing engine libraries and OCR data in the application directory"
   VERBATIM)
 add_custom_target(velk_runtime ALL DEPENDS ${_runtime_files})
 
 # Installed layout mirrors the application directory.
 set(VELK_INSTALL_APPDIR "lib/velk-pdf")
-install(FILES "${VELK_PDFIUM_LIBRARY}" "${CMAKE_SOURCE_DIR}/resources/THIRD_PARTY_NOTICES"
+install(FILES "${VELK_PDFIUM_LIBRARY}" "${VELK_APP_DIR}/THIRD_PARTY_NOTICES"
         DESTINATION "${VELK_INSTALL_APPDIR}")
 install(FILES "${VELK_APP_DIR}/libqpdf.so.29" "${VELK_APP_DIR}/libtesseract.so.5"
         DESTINATION "${VELK_INSTALL_APPDIR}")
