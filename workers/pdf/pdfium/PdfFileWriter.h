@@ -1,0 +1,29 @@
+#pragma once
+
+// PDFium's FPDF_FILEWRITE, version 1, writing every block PDFium hands over
+// into an atomic save file. A block counts as written only when all of its
+// bytes reached the file; after the first failure the writer stays failed.
+
+#include "PdfiumTypes.h"
+
+#include <type_traits>
+
+class QSaveFile;
+
+namespace velk {
+
+struct PdfFileWriter {
+    FPDF_FILEWRITE base;
+    QSaveFile* file;
+    bool failed;
+
+    explicit PdfFileWriter(QSaveFile& target);
+    PdfFileWriter(const PdfFileWriter&) = delete;
+    PdfFileWriter& operator=(const PdfFileWriter&) = delete;
+};
+
+// PDFium hands back the address of base, which is the writer's own.
+static_assert(std::is_standard_layout_v<PdfFileWriter>);
+static_assert(offsetof(PdfFileWriter, base) == 0);
+
+} // namespace velk

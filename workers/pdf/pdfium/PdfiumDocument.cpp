@@ -1,0 +1,31 @@
+#include "PdfiumDocument.h"
+
+#include "WorkerContract.h"
+
+#include <QFileInfo>
+
+namespace velk {
+
+OpenedDocument openPdfDocument(const Pdfium& pdfium, const QString& path, QByteArray& passwordUtf8)
+{
+    OpenedDocument opened{wrapDocument(pdfium, nullptr), int(kPdfiumErrorUnknown)};
+    QByteArray pathUtf8 = path.isEmpty() ? QByteArray() : QFileInfo(path).absoluteFilePath().toUtf8();
+    // PDFium reads both as zero-terminated strings: an embedded zero would
+    // name another file or another password, so neither reaches it.
+    if (!pdfium.isBound()) {
+        opened.error = int(kPdfiumErrorUnknown);
+    } else if (pathUtf8.isEmpty() || pathUtf8.contains('\0')) {
+        opened.error = int(kPdfiumErrorFile);
+    } else if (passwordUtf8.contains('\0')) {
+        opened.error = int(kPdfiumErrorPassword);
+    } else {
+        opened.document = wrapDocument(
+            pdfium, pdfium.api().FPDF_LoadDocument(pathUtf8.constData(), passwordUtf8.constData()));
+        opened.error = opened.document ? 0 : pdfium.lastOpenError();
+    }
+    WorkerContract::wipe(passwordUtf8);
+    WorkerContract::wipe(pathUtf8);
+    return opened;
+}
+
+} // namespace velk
