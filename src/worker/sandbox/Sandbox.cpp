@@ -1,13 +1,209 @@
 #include "Sandbox.h"
 
+#include "LandlockRules.h"
+#include "LaunchPlan.h"
+#include "SandboxDeadline.h"
+#include "SandboxErrors.h"
+#include "SandboxIo.h"
+#include "SandboxLimits.h"
+#include "SandboxLock.h"
+#include "SandboxedChild.h"
+#include "UniqueFd.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace velk {
 
-SandboxResult runSandboxedProcess(const QString&, const QString&, const QStringList&, const QString&,
-                                  QByteArray, const CancelCheck&, int)
+namespace {
+
+// Everything a run creates before the clone; all of it closes when the run
+// ends.
+struct PreparedRun {
+    LandlockRules rules;
+    UniqueFd runtimeDirectory;
+    UniqueFd inputRead, inputWrite, outputRead, outputWrite, nullDevice;
+    LaunchPlan plan;
+};
+
+// Wipes the sandbox's copy of the request however the run ends. A buffer
+// still shared with the caller is the caller's to wipe; detaching it here
+// would only make one more copy.
+class RequestWipe {
+public:
+    explicit RequestWipe(QByteArray& request) : m_request(request) {}
+    ~RequestWipe()
+    {
+        if (m_request.isDetached() && !m_request.isEmpty())
+            ::explicit_bzero(m_request.data(), std::size_t(m_request.size()));
+        m_request.clear();
+    }
+
+private:
+    QByteArray& m_request;
+};
+
+bool isValidRequest(const QString& executable, const QByteArray& request, int timeLimitMs)
+{
+    return request.size() <= SandboxLimits::kMaxRequestBytes && timeLimitMs >= SandboxLimits::kMinTimeLimitMs
+        && timeLimitMs <= SandboxLimits::kMaxTimeLimitMs && !executable.contains(QLatin1Char('"'))
+        && !executable.contains(QChar(0));
+}
+
+const char* grantPaths(PreparedRun& run, const QString& runtimeDirectory, const QStringList& readList,
+                       const QString& writeDirectory)
+{
+    using Grant = LandlockRules::Grant;
+    // Below ABI 3 the worker could truncate its inputs: no run at all.
+    if (!run.rules.create())
+        return SandboxErrors::kRestrictionsUnavailable;
+    run.runtimeDirectory = LandlockRules::openDirectory(runtimeDirectory);
+    if (!run.rules.allowInode(run.runtimeDirectory.get(), Grant::ReadExecuteTree))
+        return SandboxErrors::kRuntimeAclUnavailable;
+    for (const QString& input : readList) {
+        const UniqueFd file = LandlockRules::openRegularFile(input);
+        if (!run.rules.allowInode(file.get(), Grant::ReadFile))
+            return SandboxErrors::kInputAclUnavailable;
+    }
+    if (!writeDirectory.isEmpty()) {
+        const UniqueFd directory = LandlockRules::openDirectory(writeDirectory);
+        if (!run.rules.allowInode(directory.get(), Grant::ModifyTree))
+            return SandboxErrors::kOutputAclUnavailable;
+    }
+    if (!run.rules.allowSystemRuntime())
+        return SandboxErrors::kRestrictionsUnavailable;
+    return nullptr;
+}
+
+bool makePipe(UniqueFd& readEnd, UniqueFd& writeEnd)
+{
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return false;
+    readEnd.reset(ends[0]);
+    writeEnd.reset(ends[1]);
+    return moveAboveStandardStreams(readEnd) && moveAboveStandardStreams(writeEnd);
+}
+
+const char* prepare(PreparedRun& run, const QString& executable, const QString& runtimeDirectory,
+                    const QStringList& readList, const QString& writeDirectory, int timeLimitMs)
+{
+    if (const char* failure = grantPaths(run, runtimeDirectory, readList, writeDirectory))
+        return failure;
+    // The read loop never blocks on the pipe; the input thread may.
+    if (!makePipe(run.inputRead, run.inputWrite) || !makePipe(run.outputRead, run.outputWrite)
+        || ::fcntl(run.outputRead.get(), F_SETFL, O_NONBLOCK) != 0)
+        return SandboxErrors::kPipesUnavailable;
+    run.nullDevice = UniqueFd(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+    if (!moveAboveStandardStreams(run.nullDevice))
+        return SandboxErrors::kErrorSinkUnavailable;
+    LaunchPlan& plan = run.plan;
+    plan.executable = QFile::encodeName(executable);
+    plan.rulesetFd = run.rules.descriptor();
+    plan.workingDirectoryFd = run.runtimeDirectory.get();
+    plan.standardInputFd = run.inputRead.get();
+    plan.standardOutputFd = run.outputWrite.get();
+    plan.standardErrorFd = run.nullDevice.get();
+    if (!completeLaunchPlan(plan, timeLimitMs))
+        return SandboxErrors::kProcessAttributesUnavailable;
+    return nullptr;
+}
+
+QByteArray exitedWithCode(quint32 status)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", unsigned(status));
+    return QByteArray(SandboxErrors::kExitedWithCodePrefix) + code;
+}
+
+// Waits for the worker, kills it when it does not end, joins the input
+// thread and turns the outcome into the result. error: the run's text so far.
+void finish(SandboxedChild& child, InputWriter& writer, const char* error, SandboxResult& result)
+{
+    constexpr int kEndWaitMs = 5000;
+    if (error != nullptr)
+        static_cast<void>(child.kill());
+    bool ended = child.waitForExit(kEndWaitMs);
+    if (!ended) {
+        // Nothing of the run may outlive it; the input thread ends with it.
+        static_cast<void>(child.kill());
+        ended = child.waitForExit(kEndWaitMs);
+    }
+    writer.join();
+    quint32 status = 1;
+    const bool statusRead = ended && child.reap(status);
+    if (error != nullptr) {
+        result.error = error;
+        result.exitStatus = 1; // a worker we killed
+    } else if (!statusRead) {
+        result.error = SandboxErrors::kExitStatusUnavailable;
+    } else {
+        result.exitStatus = status;
+        if (status != 0)
+            result.error = exitedWithCode(status);
+    }
+}
+
+SandboxResult runLocked(const QString& executable, const QString& runtimeDirectory, const QStringList& readList,
+                        const QString& writeDirectory, const QByteArray& request,
+                        const SandboxDeadline& deadline, int timeLimitMs)
 {
     SandboxResult result;
-    result.error = "Restricted worker could not start";
+    PreparedRun run;
+    if (const char* failure = prepare(run, executable, runtimeDirectory, readList, writeDirectory, timeLimitMs)) {
+        result.error = failure;
+        return result;
+    }
+    SandboxedChild child;
+    const SandboxedChild::Start started = child.start(run.plan, deadline);
+    if (started != SandboxedChild::Start::Started) {
+        result.error = started == SandboxedChild::Start::Expired ? SandboxErrors::kCancelledOrTimedOut
+                                                                 : SandboxErrors::kWorkerCouldNotStart;
+        return result; // the child's destructor kills and reaps it
+    }
+    // Only the worker may hold its ends, or end of file would never come.
+    run.inputRead.reset();
+    run.outputWrite.reset();
+    run.nullDevice.reset();
+    InputWriter writer;
+    const char* error = nullptr;
+    if (!writer.start(std::move(run.inputWrite), request))
+        error = SandboxErrors::kInputThreadUnavailable;
+    else
+        error = readWorkerOutput(run.outputRead.get(), child.pidfd(), deadline, result.output);
+    finish(child, writer, error, result);
     return result;
+}
+
+} // namespace
+
+SandboxResult runSandboxedProcess(const QString& executable, const QString& runtimeDirectory,
+                                  const QStringList& readList, const QString& writeDirectory,
+                                  QByteArray request, const CancelCheck& cancel, int timeLimitMs)
+{
+    const RequestWipe wipe(request);
+    SandboxResult result;
+    if (!isValidRequest(executable, request, timeLimitMs)) {
+        result.error = SandboxErrors::kInvalidRequest;
+        return result;
+    }
+    const SandboxDeadline deadline(cancel, timeLimitMs);
+    SandboxLock lock;
+    if (!lock.open()) {
+        result.error = SandboxErrors::kLockUnavailable;
+        return result;
+    }
+    if (!lock.acquire(deadline)) {
+        result.error = SandboxErrors::kCancelledOrTimedOut;
+        return result;
+    }
+    // The lock is released only after the worker is gone and every
+    // descriptor of the run is closed.
+    return runLocked(executable, runtimeDirectory, readList, writeDirectory, request, deadline, timeLimitMs);
 }
 
 } // namespace velk
