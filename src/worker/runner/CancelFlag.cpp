@@ -1,0 +1,10 @@
+#include "CancelFlag.h"
+
+namespace velk {
+
+CancelCheck cancelCheckFor(CancelFlag flag)
+{
+    return [flag = std::move(flag)] { return flag && flag->load(); };
+}
+
+} // namespace velk
