@@ -16,6 +16,18 @@ const char kLibraryName[] = "libpdfium.so";
 QString notLoadedMessage() { return QStringLiteral("PDFium motoru yüklenemedi."); }
 QString incompatibleMessage() { return QStringLiteral("PDFium API sürümü uyumsuz."); }
 
+QLibrary::LoadHints loadHints()
+{
+    // The library is never unmapped. Deep binding keeps PDFium on its own
+    // bundled FreeType even after QtGui pulled in the system copy; the
+    // sanitizer runtimes refuse deep binding, so those builds go without.
+#ifdef VELK_SANITIZER_BUILD
+    return QLibrary::PreventUnloadHint;
+#else
+    return QLibrary::PreventUnloadHint | QLibrary::DeepBindHint;
+#endif
+}
+
 } // namespace
 
 Pdfium::Pdfium() = default;
@@ -47,10 +59,8 @@ bool Pdfium::bindPdfium()
         m_errorMessage = notLoadedMessage();
         return false;
     }
-    // Deep binding keeps PDFium on its own bundled FreeType even after QtGui
-    // pulled in the system copy; the library is never unmapped.
     auto library = std::make_unique<QLibrary>(path);
-    library->setLoadHints(QLibrary::PreventUnloadHint | QLibrary::DeepBindHint);
+    library->setLoadHints(loadHints());
     if (!library->load()) {
         m_errorMessage = notLoadedMessage();
         return false;
