@@ -4,6 +4,7 @@
 // count and only then looks the name up. No PDFium operation is registered
 // yet, so every name that gets that far is unrecognised.
 
+#include "IsolationReport.h"
 #include "PdfFixtures.h"
 #include "RequestDispatcher.h"
 #include "TestPaths.h"
@@ -177,6 +178,30 @@ private Q_SLOTS:
     {
         QFETCH(QJsonObject, request);
         QCOMPARE(dispatchRequest(resolve(request)), entryError(kUnrecognised, 0));
+    }
+
+    // What the entry adds to a dispatched reply: the one self-check result
+    // under both keys, replacing whatever a handler put there.
+    void isolationAddedToReply_data()
+    {
+        QTest::addColumn<QJsonObject>("reply");
+        QTest::addColumn<bool>("passed");
+        QTest::newRow("error reply, failed") << entryError(kUnrecognised, 0) << false;
+        QTest::newRow("success, passed") << QJsonObject{{"ok", true}, {"pageCount", 2}} << true;
+        QTest::newRow("handler's own isolation key")
+            << QJsonObject{{"ok", true}, {"isolation", QJsonObject{{"filesystem", true}}}} << false;
+        QTest::newRow("isolation key of another type") << QJsonObject{{"ok", false}, {"isolation", "evet"}} << true;
+    }
+
+    void isolationAddedToReply()
+    {
+        QFETCH(QJsonObject, reply);
+        QFETCH(bool, passed);
+        QJsonObject expected = reply;
+        expected.insert(QStringLiteral("isolation"),
+                        QJsonObject{{"filesystem", passed}, {"networkAndExecution", passed}});
+        QCOMPARE(withIsolation(reply, passed), expected);
+        QCOMPARE(isolationReport(passed), expected.value(QStringLiteral("isolation")).toObject());
     }
 
     // Run beside no PDFium library: whatever needs PDFium says it cannot be
