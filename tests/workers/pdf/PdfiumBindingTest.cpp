@@ -170,6 +170,27 @@ private Q_SLOTS:
         QCOMPARE(passwordUtf8, QByteArray(passwordUtf8.size(), '\0'));
     }
 
+    void pathWithZeroCharacterIsNotOpened_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("zero at the end") << QStringLiteral("\0");
+        QTest::newRow("zero before more text") << QStringLiteral("\0.other");
+    }
+
+    void pathWithZeroCharacterIsNotOpened()
+    {
+        QFETCH(QString, suffix);
+        // The part before the zero names a readable PDF: it must not be the
+        // file that gets opened.
+        const QString path = m_directory.filePath(QStringLiteral("zero.pdf"));
+        QVERIFY(writePdf(path));
+        QByteArray password("geheim");
+        const OpenedDocument opened = openPdfDocument(m_pdfium, path + suffix, password);
+        QVERIFY(!opened.document);
+        QCOMPARE(opened.error, 2);
+        QCOMPARE(password, QByteArray(6, '\0'));
+    }
+
     void formFillHostCallbacks_data()
     {
         QTest::addColumn<int>("hostIndex");

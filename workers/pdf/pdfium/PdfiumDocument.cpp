@@ -9,12 +9,13 @@ namespace velk {
 OpenedDocument openPdfDocument(const Pdfium& pdfium, const QString& path, QByteArray& passwordUtf8)
 {
     OpenedDocument opened{wrapDocument(pdfium, nullptr), int(kPdfiumErrorUnknown)};
-    QByteArray pathUtf8 = path.isEmpty() ? QByteArray() : QFileInfo(path).absoluteFilePath().toUtf8();
     // PDFium reads both as zero-terminated strings: an embedded zero would
     // name another file or another password, so neither reaches it.
+    const bool usablePath = !path.isEmpty() && !path.contains(QChar(0));
+    QByteArray pathUtf8 = usablePath ? QFileInfo(path).absoluteFilePath().toUtf8() : QByteArray();
     if (!pdfium.isBound()) {
         opened.error = int(kPdfiumErrorUnknown);
-    } else if (pathUtf8.isEmpty() || pathUtf8.contains('\0')) {
+    } else if (pathUtf8.isEmpty()) {
         opened.error = int(kPdfiumErrorFile);
     } else if (passwordUtf8.contains('\0')) {
         opened.error = int(kPdfiumErrorPassword);
