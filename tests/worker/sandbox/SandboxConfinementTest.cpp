@@ -74,6 +74,16 @@ void SandboxConfinementTest::probeAnswers_data()
     QTest::newRow("read /proc/1/environ") << QByteArray("read /proc/1/environ") << eacces;
     QTest::newRow("list /") << QByteArray("read /") << eacces;
     QTest::newRow("read application directory") << QByteArray("read {probe}") << QByteArray("allowed");
+    QTest::newRow("read loader cache") << QByteArray("read /etc/ld.so.cache") << QByteArray("allowed");
+    QTest::newRow("read locale data") << QByteArray("read /usr/lib/locale/C.utf8/LC_CTYPE") << QByteArray("allowed");
+    QTest::newRow("read system font") << QByteArray("read /usr/share/fonts/truetype/roboto/unhinted/RobotoTTF/Roboto-Bold.ttf")
+                                      << QByteArray("allowed");
+    QTest::newRow("read system program") << QByteArray("read /usr/bin/env") << eacces;
+    QTest::newRow("load qpdf") << QByteArray("load libqpdf.so.29") << QByteArray("allowed");
+    QTest::newRow("load tesseract and libgomp") << QByteArray("load libtesseract.so.5") << QByteArray("allowed");
+    QTest::newRow("load Qt Gui") << QByteArray("load libQt6Gui.so.6") << QByteArray("allowed");
+    QTest::newRow("load Qt offscreen plugin")
+        << QByteArray("load /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqoffscreen.so") << QByteArray("allowed");
     QTest::newRow("write in output directory") << QByteArray("write {root}/out/new.txt") << QByteArray("allowed");
     QTest::newRow("make directory in output") << QByteArray("mkdir {root}/out/sub") << QByteArray("allowed");
     QTest::newRow("write beside output") << QByteArray("write {root}/outside.txt") << eacces;

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <dlfcn.h>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -134,6 +135,18 @@ std::string tryAllocate(const std::string& bytes)
     return outcome(memory != MAP_FAILED, error);
 }
 
+// Loads a library with its whole dependency closure, as the PDF worker loads
+// its engines.
+std::string tryLoad(const std::string& path)
+{
+    void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* reason = ::dlerror();
+        return std::string("denied ") + (reason ? reason : "?");
+    }
+    return "allowed";
+}
+
 // Records that it was inside, alone, for a moment: O_EXCL fails while
 // another run holds the marker.
 std::string holdExclusive(const std::string& directory)
@@ -243,6 +256,7 @@ std::string run(const std::string& action, const std::string& argument, std::siz
     if (action == "ptrace") return attempt([] { return ::syscall(SYS_ptrace, 0 /* TRACEME */, 0, 0, 0) == 0; });
     if (action == "io_uring") return attempt([] { return ::syscall(SYS_io_uring_setup, 1, nullptr) >= 0; });
     if (action == "alloc") return tryAllocate(argument);
+    if (action == "load") return tryLoad(argument);
     if (action == "exclusive") return holdExclusive(argument);
     if (action == "identity") return identity();
     if (action == "env") return ::getenv(argument.c_str()) ? ::getenv(argument.c_str()) : "unset";

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -64,6 +65,8 @@ private Q_SLOTS:
     void cancelDuringRun();
     void lockWaitEnds_data();
     void lockWaitEnds();
+    void lockFile_data();
+    void lockFile();
     void grandchildCannotSurvive();
     void runsNeverOverlap();
     void nothingLeftBehind();
@@ -260,6 +263,58 @@ void SandboxRunTest::lockWaitEnds()
     QCOMPARE(asked.load(), cancel);
     // Released, the next run goes through.
     QCOMPARE(test::runProbe("count").output, QByteArray("bytes 6"));
+}
+
+void SandboxRunTest::lockFile_data()
+{
+    QTest::addColumn<int>("directoryMode");
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<QByteArray>("error");
+    const QByteArray unavailable = "Sandbox ACL lock unavailable";
+    QTest::newRow("private runtime directory") << 0700 << QString() << QByteArray();
+    QTest::newRow("lock is a symbolic link") << 0700 << QStringLiteral("link") << unavailable;
+    QTest::newRow("lock is a directory") << 0700 << QStringLiteral("directory") << unavailable;
+    QTest::newRow("lock owned by another user") << 0700 << QStringLiteral("foreign") << unavailable;
+    // Not private: the lock moves to /tmp, and the planted link is ignored.
+    QTest::newRow("open runtime directory") << 0755 << QStringLiteral("link") << QByteArray();
+}
+
+void SandboxRunTest::lockFile()
+{
+    QFETCH(int, directoryMode);
+    QFETCH(QString, planted);
+    QFETCH(QByteArray, error);
+    QTemporaryDir runtime(m_workspace.path() + QStringLiteral("/xdg-XXXXXX"));
+    QVERIFY(runtime.isValid());
+    const QByteArray directory = QFile::encodeName(runtime.path());
+    const QByteArray lock = directory + "/velk-pdf-worker.lock";
+    QCOMPARE(::chmod(directory.constData(), mode_t(directoryMode)), 0);
+    if (planted == QLatin1String("link"))
+        QCOMPARE(::symlink(QFile::encodeName(path("input.txt")).constData(), lock.constData()), 0);
+    else if (planted == QLatin1String("directory"))
+        QCOMPARE(::mkdir(lock.constData(), 0700), 0);
+    else if (planted == QLatin1String("foreign")) {
+        const int fd = ::open(lock.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        // Only a privileged test run can hand the file to someone else.
+        if (::chown(lock.constData(), ::geteuid() + 1, ::getegid()) != 0)
+            QSKIP("needs to run as root to plant a foreign lock file");
+    }
+    const QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
+    const bool hadPrevious = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", directory);
+    const QByteArray lockPath = SandboxLock::filePath();
+    const SandboxResult result = test::runProbe("count");
+    if (hadPrevious)
+        qputenv("XDG_RUNTIME_DIR", previous);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
+    QCOMPARE(result.error, error);
+    QCOMPARE(result.output, error.isEmpty() ? QByteArray("bytes 6") : QByteArray());
+    QCOMPARE(lockPath == lock, directoryMode == 0700);
+    // The planted link's target is never opened for writing, let alone emptied.
+    QCOMPARE(QFileInfo(path("input.txt")).size(), qint64(7));
 }
 
 void SandboxRunTest::grandchildCannotSurvive()
