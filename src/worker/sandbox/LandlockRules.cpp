@@ -170,10 +170,6 @@ bool LandlockRules::allowInode(int inode, Grant grant)
     return ::syscall(SYS_landlock_add_rule, m_ruleset.get(), LANDLOCK_RULE_PATH_BENEATH, &rule, 0U) == 0;
 }
 
-} // namespace velk
-
-namespace velk {
-
 bool LandlockRules::allowSystemRuntime()
 {
     struct SystemPath {

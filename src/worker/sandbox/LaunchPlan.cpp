@@ -13,7 +13,7 @@ namespace velk {
 namespace {
 
 // The parent's environment, copied once: other threads may change it later.
-bool snapshotEnvironment(LaunchPlan& plan)
+void snapshotEnvironment(LaunchPlan& plan)
 {
     plan.environment.clear();
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry)
@@ -22,7 +22,6 @@ bool snapshotEnvironment(LaunchPlan& plan)
     for (QByteArray& entry : plan.environment)
         plan.envp.push_back(entry.data());
     plan.envp.push_back(nullptr);
-    return true;
 }
 
 // Never above the caller's own hard limit: raising it needs a capability the
@@ -57,7 +56,8 @@ bool completeLaunchPlan(LaunchPlan& plan, int timeLimitMs)
     if (plan.executable.isEmpty() || plan.executable.contains('\0'))
         return false;
     plan.argv = {plan.executable.data(), nullptr};
-    if (!snapshotEnvironment(plan) || !fillLimits(plan, timeLimitMs))
+    snapshotEnvironment(plan);
+    if (!fillLimits(plan, timeLimitMs))
         return false;
     plan.filter = SeccompPolicy::buildProgram();
     if (plan.filter.empty() || plan.filter.size() > BPF_MAXINSNS)

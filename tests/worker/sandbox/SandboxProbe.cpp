@@ -160,14 +160,21 @@ std::string holdExclusive(const std::string& directory)
     return ::unlink(marker.c_str()) == 0 ? "alone" : outcome(false, errno);
 }
 
-// Tries to leave a process behind, then waits to be killed.
-[[noreturn]] void linger(const std::string& marker)
+// Tries to leave a process behind, answers, then marks in the output
+// directory that the answer is out and waits to be killed.
+[[noreturn]] void linger(const std::string& argument)
 {
-    ::prctl(PR_SET_NAME, marker.c_str(), 0, 0, 0);
+    const std::size_t space = argument.find(' ');
+    const std::string name = argument.substr(0, space);
+    const std::string directory = space == std::string::npos ? "." : argument.substr(space + 1);
+    ::prctl(PR_SET_NAME, name.c_str(), 0, 0, 0);
     const pid_t child = ::fork();
     if (child == 0)
         sleepForever();
     writeAll(child > 0 ? "forked" : "denied " + std::to_string(errno));
+    const int marker = ::open((directory + "/lingering").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (marker >= 0)
+        ::close(marker);
     sleepForever();
 }
 

@@ -319,10 +319,15 @@ void SandboxRunTest::lockFile()
 
 void SandboxRunTest::grandchildCannotSurvive()
 {
+    QTemporaryDir output(m_workspace.path() + QStringLiteral("/linger-XXXXXX"));
+    QVERIFY(output.isValid());
     const QByteArray name = uniqueProcessName();
+    const QString marker = output.path() + QStringLiteral("/lingering");
     test::ProbeOptions options;
-    options.timeLimitMs = 1000;
-    const SandboxResult result = test::runProbe("linger " + name, options);
+    options.writeDirectory = output.path();
+    // Cancelled once the probe has answered and is only waiting.
+    options.cancel = [&marker] { return QFile::exists(marker); };
+    const SandboxResult result = test::runProbe("linger " + name + ' ' + QFile::encodeName(output.path()), options);
     QCOMPARE(result.error, QByteArray(kCancelledOrTimedOut));
     QCOMPARE(result.output, "denied " + QByteArray::number(EPERM));
     QVERIFY(!test::processNamed(name));
@@ -370,10 +375,11 @@ void SandboxRunTest::nothingLeftBehind()
     options.readList = {path("input.txt")};
     options.writeDirectory = path("shared");
     options.timeLimitMs = 500;
-    const SandboxResult result = test::runProbe("linger " + name, options);
+    const SandboxResult result = test::runProbe("linger " + name + ' ' + QFile::encodeName(path("shared")), options);
     QCOMPARE(result.error, QByteArray(kCancelledOrTimedOut));
     QVERIFY(!test::processNamed(name));
     QVERIFY(test::sandboxLockIsFree());
+    QFile::remove(path("shared/lingering"));
     for (int i = 0; i < watched.size(); ++i)
         QCOMPARE(accessOf(watched.at(i)), before.at(i));
 }
