@@ -46,7 +46,7 @@ QJsonObject runOnDocument(const QJsonObject& request, const QString& operationNa
 
     QByteArray password = request.value(QStringLiteral("password")).toString().toUtf8();
     const OpenedDocument opened =
-        openPdfDocument(pdfium, request.value(QStringLiteral("path")).toString(), password);
+        loadPdfiumDocument(pdfium, request.value(QStringLiteral("path")).toString(), password);
     if (!opened.document)
         return errorReply(QStringLiteral("PDF açılamadı. Belge parolasını veya dosya biçimini kontrol edin."),
                           opened.error);

@@ -73,7 +73,7 @@ private Q_SLOTS:
             QVERIFY(qpdfAccepts(path));
 
         QByteArray password;
-        const OpenedDocument opened = openPdfDocument(m_pdfium, path, password);
+        const OpenedDocument opened = loadPdfiumDocument(m_pdfium, path, password);
         QVERIFY(opened.document);
         FPDF_DOCUMENT document = opened.document.get();
         const PdfiumFunctions& api = m_pdfium.api();
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QVERIFY(runQpdf({QStringLiteral("--password=") + userPassword, QStringLiteral("--check"), encrypted}));
 
         QByteArray password = userPassword.toUtf8();
-        const OpenedDocument opened = openPdfDocument(m_pdfium, encrypted, password);
+        const OpenedDocument opened = loadPdfiumDocument(m_pdfium, encrypted, password);
         QVERIFY(opened.document);
         QCOMPARE(m_pdfium.api().FPDF_GetPageCount(opened.document.get()), 2);
         QVERIFY(m_pdfium.api().FPDF_GetSecurityHandlerRevision(opened.document.get()) >= 0);

@@ -163,7 +163,7 @@ private Q_SLOTS:
             path = encrypted;
         }
         QByteArray passwordUtf8 = password.toUtf8();
-        const OpenedDocument opened = openPdfDocument(m_pdfium, path, passwordUtf8);
+        const OpenedDocument opened = loadPdfiumDocument(m_pdfium, path, passwordUtf8);
         QCOMPARE(opened.error, code);
         QCOMPARE(bool(opened.document), code == 0);
         // The password bytes do not outlive the open call.
@@ -185,7 +185,7 @@ private Q_SLOTS:
         const QString path = m_directory.filePath(QStringLiteral("zero.pdf"));
         QVERIFY(writePdf(path));
         QByteArray password("geheim");
-        const OpenedDocument opened = openPdfDocument(m_pdfium, path + suffix, password);
+        const OpenedDocument opened = loadPdfiumDocument(m_pdfium, path + suffix, password);
         QVERIFY(!opened.document);
         QCOMPARE(opened.error, 2);
         QCOMPARE(password, QByteArray(6, '\0'));
@@ -239,7 +239,7 @@ private Q_SLOTS:
         const QString path = m_directory.filePath(QStringLiteral("session-%1.pdf").arg(QTest::currentDataTag()));
         QVERIFY(writePdf(path, spec));
         QByteArray password;
-        const OpenedDocument opened = openPdfDocument(m_pdfium, path, password);
+        const OpenedDocument opened = loadPdfiumDocument(m_pdfium, path, password);
         QVERIFY(opened.document);
         const PdfiumFunctions& api = m_pdfium.api();
         const PageHandle page = wrapPage(m_pdfium, api.FPDF_LoadPage(opened.document.get(), 0));

@@ -56,7 +56,7 @@ private Q_SLOTS:
             path = encrypted;
         }
         QByteArray password = userPassword.toUtf8();
-        const OpenedDocument opened = openPdfDocument(m_pdfium, path, password);
+        const OpenedDocument opened = loadPdfiumDocument(m_pdfium, path, password);
         QVERIFY(opened.document);
         QCOMPARE(isProtectedDocument(m_pdfium, opened.document.get()), isProtected);
     }

@@ -80,7 +80,7 @@ private Q_SLOTS:
         m_source = m_directory.filePath(QStringLiteral("source.pdf"));
         QVERIFY(writePdf(m_source, PdfFixtureSpec::withPages(40, {595, 842, 0, "Kaydedilecek sayfa"})));
         QByteArray password;
-        OpenedDocument opened = openPdfDocument(m_pdfium, m_source, password);
+        OpenedDocument opened = loadPdfiumDocument(m_pdfium, m_source, password);
         QVERIFY(opened.document);
         m_document = std::move(opened.document);
         const QString measured = freshDirectory(QStringLiteral("measured")) + QStringLiteral("/out.pdf");
@@ -224,7 +224,7 @@ private Q_SLOTS:
         QCOMPARE(bytes.count("startxref"), 1);
 
         QByteArray password;
-        const OpenedDocument reopened = openPdfDocument(m_pdfium, output, password);
+        const OpenedDocument reopened = loadPdfiumDocument(m_pdfium, output, password);
         QVERIFY(reopened.document);
         QCOMPARE(m_pdfium.api().FPDF_GetPageCount(reopened.document.get()), 40);
     }

@@ -6,7 +6,7 @@
 
 namespace velk {
 
-OpenedDocument openPdfDocument(const Pdfium& pdfium, const QString& path, QByteArray& passwordUtf8)
+OpenedDocument loadPdfiumDocument(const Pdfium& pdfium, const QString& path, QByteArray& passwordUtf8)
 {
     OpenedDocument opened{wrapDocument(pdfium, nullptr), int(kPdfiumErrorUnknown)};
     // PDFium reads both as zero-terminated strings: an embedded zero would

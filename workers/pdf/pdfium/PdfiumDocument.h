@@ -17,6 +17,6 @@ struct OpenedDocument {
     int error = 0;
 };
 
-OpenedDocument openPdfDocument(const Pdfium& pdfium, const QString& path, QByteArray& passwordUtf8);
+OpenedDocument loadPdfiumDocument(const Pdfium& pdfium, const QString& path, QByteArray& passwordUtf8);
 
 } // namespace velk

@@ -1,0 +1,67 @@
+#include "DocumentOpen.h"
+
+#include "DocumentLimits.h"
+#include "InspectionReply.h"
+#include "PdfWorkerRunner.h"
+#include "SourceCopy.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonObject>
+
+namespace velk {
+
+namespace {
+
+bool isOpenableSource(const QFileInfo& info)
+{
+    return info.exists() && info.isFile() && info.isReadable() && info.size() <= DocumentLimits::kMaxPdfBytes;
+}
+
+PdfOpenResult failure(const QString& error, int code = 0)
+{
+    PdfOpenResult result;
+    result.error = error;
+    result.code = code;
+    return result;
+}
+
+} // namespace
+
+PdfOpenResult openPdfDocument(const QString& path, const QString& password,
+                              std::shared_ptr<std::atomic<bool>> cancel)
+{
+    const QFileInfo source(path);
+    if (path.isEmpty() || !isOpenableSource(source))
+        return failure(QStringLiteral("PDF okunamıyor veya 512 MiB sınırını aşıyor."));
+    const SourceSnapshot before = SourceCopy::snapshot(path);
+
+    auto document = std::make_shared<PdfDocument>();
+    document->workspace = std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velk-pdf-XXXXXX"));
+    if (!document->workspace->isValid())
+        return failure(QStringLiteral("Güvenli geçici dizin oluşturulamadı."));
+    document->sourcePath = source.canonicalFilePath();
+    document->workingPath = document->workspace->filePath(QStringLiteral("document.pdf"));
+    document->password = password;
+
+    const QString copyError = SourceCopy::copy(path, document->workingPath, before, cancel);
+    if (!copyError.isEmpty())
+        return failure(copyError);
+
+    const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("inspect")},
+                              {QStringLiteral("path"), document->workingPath},
+                              {QStringLiteral("password"), password}};
+    const WorkerReply reply = runPdfWorker(request, cancel, DocumentLimits::kInspectTimeLimitMs);
+    if (!reply.error.isEmpty())
+        return failure(reply.error, reply.json.value(QStringLiteral("code")).toInt(0));
+
+    const QString inspectError = InspectionReply::apply(reply.json, *document);
+    if (!inspectError.isEmpty())
+        return failure(inspectError);
+
+    PdfOpenResult result;
+    result.document = std::move(document);
+    return result;
+}
+
+} // namespace velk

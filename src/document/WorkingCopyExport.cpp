@@ -1,0 +1,64 @@
+#include "DocumentOpen.h"
+
+#include "DocumentLimits.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace velk {
+
+namespace {
+
+// Same file when the absolute paths are equal, or when the output exists
+// and resolves to the candidate.
+bool isSameFile(const QString& output, const QString& candidate)
+{
+    const QFileInfo out(output);
+    const QFileInfo other(candidate);
+    if (out.absoluteFilePath() == other.absoluteFilePath())
+        return true;
+    const QString canonical = out.canonicalFilePath();
+    return !canonical.isEmpty() && canonical == other.canonicalFilePath();
+}
+
+ExportResult failed(const QString& message)
+{
+    return {false, message};
+}
+
+} // namespace
+
+ExportResult copyWorkingCopy(PdfDocumentPtr document, const QString& output)
+{
+    if (!document || output.isEmpty())
+        return failed(QStringLiteral("Açık belge ve çıktı dosyası gerekli."));
+    if (isSameFile(output, document->sourcePath) || isSameFile(output, document->workingPath))
+        return failed(QStringLiteral("Kaynak korunur. Farklı bir çıktı adı seçin."));
+
+    QFile in(document->workingPath);
+    QSaveFile out(output);
+    out.setDirectWriteFallback(false);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return failed(QStringLiteral("PDF kopyası açılamadı."));
+
+    for (;;) {
+        const QByteArray chunk = in.read(DocumentLimits::kCopyChunkBytes);
+        if (chunk.isEmpty()) {
+            if (in.error() != QFileDevice::NoError) {
+                out.cancelWriting();
+                return failed(QStringLiteral("PDF kopyası yazılamadı."));
+            }
+            break;
+        }
+        if (out.write(chunk) != chunk.size()) {
+            out.cancelWriting();
+            return failed(QStringLiteral("PDF kopyası yazılamadı."));
+        }
+    }
+    if (!out.commit())
+        return failed(QStringLiteral("PDF kopyası kaydedilemedi."));
+    return {true, QString()};
+}
+
+} // namespace velk
