@@ -54,3 +54,11 @@ function(velk_add_program name)
   add_dependencies(${name} velk_runtime)
   install(TARGETS ${name} RUNTIME DESTINATION "${VELK_INSTALL_APPDIR}")
 endfunction()
+
+# velk_add_font_resource(target): compiles Debian's Roboto Bold into the
+# target's resources as ":/fonts/Roboto-Bold.ttf" (the application font and
+# the font embedded for inserted text).
+function(velk_add_font_resource target)
+  set_source_files_properties("${VELK_ROBOTO_BOLD}" PROPERTIES QT_RESOURCE_ALIAS "fonts/Roboto-Bold.ttf")
+  qt_add_resources(${target} ${target}_font PREFIX "/" FILES "${VELK_ROBOTO_BOLD}")
+endfunction()
