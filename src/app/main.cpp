@@ -1,12 +1,38 @@
-// velk-pdf: the desktop application. The window arrives with the
-// application shell; until then the program says so and ends cleanly.
+// velk-pdf: the desktop application. Start-up resolves the documents named
+// on the command line, enters the application directory and applies the
+// theme; either failure ends the process with status 2 before any window.
 
-#include <QCoreApplication>
-#include <QTextStream>
+#include "AppIdentity.h"
+#include "StartWindow.h"
+#include "Startup.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace {
+
+// The program writes no diagnostics; Qt's own messages are dropped too.
+void discardMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
-    QTextStream(stdout) << "Velk PDF: ana pencere bu derlemede henüz yok.\n";
-    return 0;
+    qInstallMessageHandler(discardMessage);
+    QApplication application(argc, argv);
+    velk::applyApplicationIdentity(application);
+
+    velk::StartupPlan plan;
+    plan.arguments = QApplication::arguments().mid(1);
+    plan.startDirectory = QDir::currentPath();
+    plan.applicationDirectory = QApplication::applicationDirPath();
+    const velk::StartupOutcome outcome = velk::prepareStartup(plan);
+    if (!outcome.succeeded())
+        return outcome.exitStatus;
+
+    // The resolved documents open in their own tabs once the document tab is
+    // wired into the window; until then the start window stands alone.
+    velk::StartWindow window;
+    window.show();
+    return application.exec();
 }

@@ -1,0 +1,20 @@
+#pragma once
+
+// The application's identity: names and version shown by the desktop, the
+// panels and the settings store. Set once by main before anything else.
+
+#include <QString>
+
+class QApplication;
+
+namespace velk {
+
+inline constexpr char kApplicationName[] = "Velk PDF";
+inline constexpr char kApplicationVersion[] = "0.5.3";
+inline constexpr char kOrganizationName[] = "Velk";
+inline constexpr char kWindowIconResource[] = ":/icons/velk-pdf.png";
+
+// Sets name, version, organisation and the window icon of every window.
+void applyApplicationIdentity(QApplication& application);
+
+} // namespace velk
