@@ -1,0 +1,47 @@
+#pragma once
+
+// Limits and fixed measures of the page view and the document tab. The
+// layout measures are logical pixels; the time limits are what the worker
+// runner is given for each request.
+
+namespace velk::DocumentViewLimits {
+
+// Layout.
+inline constexpr double kPageMargin = 24.0;
+inline constexpr double kPageGap = 20.0;
+inline constexpr double kMinAvailableWidth = 100.0;
+inline constexpr double kPointsToPixels = 96.0 / 72.0;
+// Scroll range slack below the last page.
+inline constexpr int kBottomSlack = 4;
+// Goes to a page leaving this much of the margin above it in view.
+inline constexpr int kScrollTopMargin = 24;
+
+// Requested render widths, in device pixels: the worker's own bounds.
+inline constexpr int kMinRenderWidth = 160;
+inline constexpr int kMaxRenderWidth = 4096;
+
+// About 64 MiB of rendered pages, counted in whole KiB.
+inline constexpr int kPageCacheMaxCost = 65536;
+
+// Worker time limits.
+inline constexpr int kRenderTimeLimitMs = 20000;
+inline constexpr int kSearchTimeLimitMs = 30000;
+inline constexpr int kNotesTimeLimitMs = 20000;
+
+// Replies the tab reads: the worker never sends more than these.
+inline constexpr int kMaxSnippetLength = 160;
+inline constexpr int kMaxNotes = 1000;
+inline constexpr int kMaxNoteLength = 10000;
+
+// Placement.
+inline constexpr int kMaxInsertedTextLength = 10000;
+inline constexpr double kDefaultTextSize = 14.0;
+inline constexpr double kMinTextSize = 6.0;
+inline constexpr double kMaxTextSize = 120.0;
+// Page-relative; smaller areas are taken for an accidental double click.
+inline constexpr double kMinAreaSide = 0.002;
+
+// Password prompts per tab.
+inline constexpr int kMaxPasswordAttempts = 3;
+
+} // namespace velk::DocumentViewLimits

@@ -1,0 +1,39 @@
+#pragma once
+
+// The questions a document tab asks its user, as replaceable functions: the
+// shipped program answers them with Qt's modal dialogs, tests answer them
+// directly. Called on the GUI thread; parent is the asking tab.
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace velk {
+
+struct NumberQuestion {
+    QString title;
+    QString label;
+    double value = 0.0;
+    double minimum = 0.0;
+    double maximum = 0.0;
+    int decimals = 0;
+    double step = 1.0;
+};
+
+struct TabPrompts {
+    // The document password; nothing when the user cancelled.
+    std::function<std::optional<QString>(QWidget* parent)> password;
+    // Multi-line text under a title and a label, starting empty.
+    std::function<std::optional<QString>(QWidget* parent, const QString& title, const QString& label)> text;
+    std::function<std::optional<double>(QWidget* parent, const NumberQuestion& question)> number;
+    // Shows the listed notes (already formatted) until the user closes them.
+    std::function<void(QWidget* parent, const QString& notesText)> notes;
+
+    // Qt's input dialogs and the notes dialog.
+    static TabPrompts dialogs();
+};
+
+} // namespace velk
