@@ -16,6 +16,8 @@ bool fail(QJsonObject& reply, const char* message)
     return false;
 }
 
+} // namespace
+
 bool isFreshAbsolutePath(const QString& path)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
@@ -27,8 +29,6 @@ bool isFreshAbsolutePath(const QString& path)
     // create a file somewhere else.
     return !info.exists() && !info.isSymLink();
 }
-
-} // namespace
 
 bool saveNewPdf(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QString& outputPath)
 {

@@ -11,6 +11,10 @@
 
 namespace velk {
 
+// An absolute path naming nothing yet, not even a dangling link: the one
+// kind of output saveNewPdf writes. Editing requests test it up front.
+bool isFreshAbsolutePath(const QString& path);
+
 // Fills reply with {"ok": true} or {"ok": false, "error": sentence} and
 // returns the same outcome.
 bool saveNewPdf(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QString& outputPath);

@@ -1,0 +1,46 @@
+#include "EditedPage.h"
+
+#include "EditLimits.h"
+#include "ErrorReply.h"
+#include "ProtectedDocument.h"
+#include "RequestField.h"
+
+namespace velk {
+
+namespace {
+
+std::optional<EditedPage> fail(QJsonObject& reply, const QString& message)
+{
+    reply = errorReply(message);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<EditedPage> EditedPage::open(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
+                                           const QJsonObject& request)
+{
+    const PdfiumFunctions& api = pdfium.api();
+    const qint64 index = RequestField::integer(request, QStringLiteral("page"), -1);
+    if (index < 0 || index >= api.FPDF_GetPageCount(document))
+        return fail(reply, QStringLiteral("Sayfa numarası geçersiz."));
+    EditedPage edited;
+    edited.page = wrapPage(pdfium, api.FPDF_LoadPage(document, int(index)));
+    if (!edited.page)
+        return fail(reply, QStringLiteral("Sayfa açılamadı."));
+    edited.objectCount = api.FPDFPage_CountObjects(edited.page.get());
+    if (edited.objectCount < 0 || edited.objectCount > EditLimits::kMaxPageObjects)
+        return fail(reply, QStringLiteral("Sayfa nesne sınırı aşıldı."));
+    return edited;
+}
+
+std::optional<EditedPage> EditedPage::openForWriting(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
+                                                     const QJsonObject& request)
+{
+    std::optional<EditedPage> edited = open(reply, pdfium, document, request);
+    if (edited && isProtectedDocument(pdfium, document))
+        return fail(reply, QStringLiteral("İmzalı, şifreli veya form içeren belgelerde bu düzenleme yapılmaz."));
+    return edited;
+}
+
+} // namespace velk

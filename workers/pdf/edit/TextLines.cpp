@@ -1,0 +1,24 @@
+#include "TextLines.h"
+
+#include "EditLimits.h"
+
+namespace velk::TextLines {
+
+bool isUsable(const QString& text)
+{
+    return text.size() <= EditLimits::kMaxTextUnits && !text.contains(QChar(0)) && !text.trimmed().isEmpty();
+}
+
+QStringList split(const QString& text)
+{
+    return text.split(QChar(u'\n'), Qt::KeepEmptyParts);
+}
+
+double offset(int index, float size)
+{
+    // The single-precision product is part of where the lines land.
+    const float product = float(index) * size;
+    return double(product) * EditLimits::kLineSpacing;
+}
+
+} // namespace velk::TextLines
