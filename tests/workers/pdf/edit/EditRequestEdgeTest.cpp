@@ -164,7 +164,8 @@ private Q_SLOTS:
              {"output a dangling link", at(0.5, 0.5), kDangling, invalid},
              {"output directory missing", at(0.5, 0.5), kNoDirectory, refusal(kOutputNotOpened)}});
         addRows("addText",
-                {{"text of 10,001 units", at(0.1, 0.5, QString(10001, u'a')), kFresh, invalid},
+                {{"Turkish text", at(0.1, 0.5, QString::fromUtf8("Çağrı İşleği")), kFresh, kSuccess},
+                 {"text of 10,001 units", at(0.1, 0.5, QString(10001, u'a')), kFresh, invalid},
                  {"x infinite", at(kInfinity, 0.5), kFresh, invalid},
                  {"size infinite", with(at(0.1, 0.5), "size", kInfinity), kFresh, invalid},
                  {"output taken", at(0.1, 0.5), kTaken, invalid}});
@@ -187,7 +188,8 @@ private Q_SLOTS:
                   refusal(kOutputNotOpened)}});
         addRows(
             "replaceText",
-            {{"object -1", {{"page", 0}, {"object", -1}, {"text", "x"}}, kFresh, refusal(kBadObject)},
+            {{"Helvetica text", {{"page", 0}, {"object", 0}, {"text", "Yeni İğ"}}, kFresh, kSuccess},
+             {"object -1", {{"page", 0}, {"object", -1}, {"text", "x"}}, kFresh, refusal(kBadObject)},
              {"object missing", {{"page", 0}, {"text", "x"}}, kFresh, refusal(kBadObject)},
              {"object after the last", {{"page", 0}, {"object", 6}, {"text", "x"}}, kFresh, refusal(kBadObject)},
              {"object 1.5", {{"page", 0}, {"object", 1.5}, {"text", "x"}}, kFresh, refusal(kBadObject)},
