@@ -2,6 +2,7 @@
 // bound actions; the details panel follows the current tab; both dock into
 // the main window with their toggles in the view menu.
 
+#include "ActionIcon.h"
 #include "DetailsPanel.h"
 #include "SidePanels.h"
 #include "Theme.h"
@@ -9,6 +10,8 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -161,6 +164,37 @@ private Q_SLOTS:
             QCOMPARE(label->textFormat(), Qt::PlainText);
             QVERIFY(label->wordWrap());
         }
+    }
+
+    void sideToolsStartAtTheLeft()
+    {
+        // A wide side tool keeps its icon and text at its left edge instead of
+        // centring them.
+        Actions actions;
+        actions.open.setIcon(QIcon(drawActionIcon(ActionIconKind::Folder)));
+        ToolsPanel panel(actions.tools(), false);
+        panel.resize(280, 700);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QToolButton* open = nullptr;
+        for (QToolButton* button : panel.findChildren<QToolButton*>()) {
+            if (button->defaultAction() == &actions.open)
+                open = button;
+        }
+        QVERIFY(open);
+        QVERIFY(open->width() > 200);
+        const QImage image = open->grab().toImage();
+        int firstInk = -1;
+        for (int x = 0; x < image.width() && firstInk < 0; ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                if (image.pixelColor(x, y).rgb() == QColor("#A9C6FF").rgb()) {
+                    firstInk = x;
+                    break;
+                }
+            }
+        }
+        QVERIFY(firstInk >= 0);
+        QVERIFY2(firstInk < 24, qPrintable(QString::number(firstInk)));
     }
 
     void detailsPanelStartsWithoutDocument()
