@@ -9,10 +9,21 @@
 #include <QApplication>
 #include <QDir>
 
+#include <cstdlib>
+
 namespace {
 
-// The program writes no diagnostics; Qt's own messages are dropped too.
-void discardMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+// Status when Qt cannot go on at all, typically with no display to show on.
+constexpr int kQtFatalStatus = 1;
+
+// The program writes no diagnostics; Qt's own messages are dropped too. A
+// fatal one would otherwise abort with a core dump; ending quietly with a
+// status says the same.
+void discardMessage(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type == QtFatalMsg)
+        std::_Exit(kQtFatalStatus);
+}
 
 } // namespace
 
