@@ -32,6 +32,8 @@ class WorkingCopyTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    // Workspaces go here, apart from those of tests running alongside.
+    QTemporaryDir m_temp;
     QString at(const QString& name) const { return m_dir.filePath(name); }
 
     // A document whose working copy holds `bytes`, opened from `source`.
@@ -46,7 +48,12 @@ class WorkingCopyTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(m_temp.isValid());
+        qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
+    }
 
     void copiesByteForByteOwnerOnly()
     {

@@ -1,25 +1,61 @@
 #pragma once
 
 // Small, valid PDF files written by the tests themselves: any number of
-// pages of any size, one line of text in a standard font per page, an
-// optional /Rotate, and optionally one text field that makes the document
-// a form. Encrypted copies and structural checks come from the real qpdf
-// program, an independent judge of what the project writes.
+// pages of any size, one line of text in a standard font per page, further
+// lines with Turkish letters, filled rectangles, sticky notes, an optional
+// /Rotate, and optionally a text field and signature fields that make the
+// document a form. Encrypted copies and structural checks come from the
+// real qpdf program, an independent judge of what the project writes.
 
 #include <QByteArray>
 #include <QList>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace velk::test {
 
+// A filled rectangle in default user space (origin at the bottom left of
+// the media box, before /Rotate) and its colour, each component 0 to 1.
+struct PdfFill {
+    QRectF rect;
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+};
+
 struct PdfPageSpec {
-    double width = 595;
-    double height = 842;
+    // The four members most pages set, in this order, so that a page reads
+    // {612, 792, 0, "Letter"}; the rest are set by name.
+    PdfPageSpec(double pageWidth = 595, double pageHeight = 842, int pageRotate = 0,
+                QByteArray pageText = "Velk PDF")
+        : width(pageWidth)
+        , height(pageHeight)
+        , rotate(pageRotate)
+        , text(std::move(pageText))
+    {
+    }
+
+    double width;
+    double height;
     // 0, 90, 180 or 270; 0 writes no /Rotate.
-    int rotate = 0;
+    int rotate;
     // Latin-1 text shown in Helvetica near the top left; empty for none.
-    QByteArray text = "Velk PDF";
+    QByteArray text;
+    // Further lines below it, one per entry, 16 points apart. Latin-1 and
+    // the Turkish letters Ğ ğ İ ı Ş ş are shown and extracted as written;
+    // any other character becomes '?'.
+    QStringList lines;
+    // Rectangles filled over the text, in order.
+    QList<PdfFill> fills;
+    // Sticky notes (/Text annotations), one per entry, in annotation order;
+    // the entry is the note's "Contents" (an empty entry: an empty string).
+    QStringList notes;
+    // Content operators of the test's own, drawn last; the page's resources
+    // hold /F1 (Helvetica) for them.
+    QByteArray content;
 };
 
 struct PdfFixtureSpec {
@@ -28,6 +64,10 @@ struct PdfFixtureSpec {
     // catalogue carries an AcroForm.
     QByteArray formFieldName;
     QByteArray formFieldValue;
+    // This many signature fields on the first page, each with a signature
+    // dictionary as its value (present, not a valid signature). Like the
+    // text field, they give the catalogue an AcroForm.
+    int signatureFields = 0;
 
     static PdfFixtureSpec withPages(int count, const PdfPageSpec& page = {});
 };
@@ -36,6 +76,10 @@ struct PdfFixtureSpec {
 // offsets, trailer.
 QByteArray pdfBytes(const PdfFixtureSpec& spec = {});
 bool writePdf(const QString& path, const PdfFixtureSpec& spec = {});
+
+// A whole file of exactly these object bodies, numbered from 1; the first
+// must be the catalogue. For structures the spec above does not describe.
+QByteArray pdfFromObjects(const QList<QByteArray>& bodies);
 
 // Runs qpdf with the arguments; true when it exits 0 within the time limit.
 bool runQpdf(const QStringList& arguments);

@@ -1,5 +1,15 @@
 #include "PdfOperations.h"
 
+#include "AddNoteOperation.h"
+#include "AddTextOperation.h"
+#include "AnnotateOperation.h"
+#include "InspectOperation.h"
+#include "NotesOperation.h"
+#include "RenderOperation.h"
+#include "SearchOperation.h"
+#include "TextObjectEditOperation.h"
+#include "TextObjectsOperation.h"
+
 namespace velk {
 
 namespace {
@@ -16,18 +26,18 @@ constexpr DocumentFreeOperation kDocumentFree[] = {
 constexpr PdfiumOperation kPdfium[] = {
     {"fields", nullptr},
     {"fillFields", nullptr},
-    {"textObjects", nullptr},
-    {"replaceText", nullptr},
-    {"deleteText", nullptr},
-    {"annotate", nullptr},
+    {"textObjects", &TextObjectsOperation::run},
+    {"replaceText", &TextObjectEditOperation::replaceText},
+    {"deleteText", &TextObjectEditOperation::deleteText},
+    {"annotate", &AnnotateOperation::run},
     {"signatures", nullptr},
-    {"addText", nullptr},
-    {"addNote", nullptr},
+    {"addText", &AddTextOperation::run},
+    {"addNote", &AddNoteOperation::run},
     {"ocr", nullptr},
-    {"notes", nullptr},
-    {"inspect", nullptr},
-    {"search", nullptr},
-    {"render", nullptr},
+    {"notes", &NotesOperation::run},
+    {"inspect", &InspectOperation::run},
+    {"search", &SearchOperation::run},
+    {"render", &RenderOperation::run},
 };
 
 } // namespace

@@ -1,11 +1,13 @@
 // The dispatcher, called in-process: the six operations that open their own
 // files are chosen before any document check; the PDFium group checks the
 // path and size, opens the document with its password, bounds the page
-// count and only then looks the name up. No PDFium operation is registered
-// yet, so every name that gets that far is unrecognised.
+// count and only then looks the name up. A name whose handler is not
+// registered yet is unrecognised once it gets that far; the registered
+// handlers have tests of their own.
 
 #include "IsolationReport.h"
 #include "PdfFixtures.h"
+#include "PdfOperations.h"
 #include "RequestDispatcher.h"
 #include "TestPaths.h"
 
@@ -41,6 +43,15 @@ QJsonObject entryError(const char* message, int code)
     return QJsonObject{{QStringLiteral("ok"), false},
                        {QStringLiteral("error"), QString::fromUtf8(message)},
                        {QStringLiteral("code"), code}};
+}
+
+bool isRegistered(const char* name)
+{
+    for (const PdfiumOperation& operation : pdfiumOperations()) {
+        if (qstrcmp(operation.name, name) == 0)
+            return operation.handler != nullptr;
+    }
+    return false;
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
@@ -149,9 +160,11 @@ private Q_SLOTS:
         QTest::newRow("first letter upper case") << request(R"({"operation":"Inspect","path":"@plain"})");
         QTest::newRow("unknown name") << request(R"({"operation":"bilinmeyen","path":"@plain"})");
         QTest::newRow("right password") << request(R"({"operation":"Render","path":"@encrypted","password":"açık"})");
-        QTest::newRow("10000 pages") << request(R"({"operation":"inspect","path":"@10000 pages"})");
-        QTest::newRow("symbolic link to a PDF") << request(R"({"operation":"inspect","path":"@link"})");
+        QTest::newRow("10000 pages") << request(R"({"operation":"bilinmeyen","path":"@10000 pages"})");
+        QTest::newRow("symbolic link to a PDF") << request(R"({"operation":"bilinmeyen","path":"@link"})");
         for (const char* name : kPdfiumGroup) {
+            if (isRegistered(name))
+                continue;
             QTest::addRow("%s", name) << QJsonObject{{"operation", name}, {"path", "@plain"}};
             QTest::addRow("%s, encrypted", name)
                 << QJsonObject{{"operation", name}, {"path", "@encrypted"}, {"password", "açık"}};

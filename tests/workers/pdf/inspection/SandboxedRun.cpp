@@ -1,0 +1,28 @@
+#include "SandboxedRun.h"
+
+#include "TestPaths.h"
+
+namespace velk::test {
+
+WorkerReply runSandboxed(const QJsonObject& request, int timeLimitMs)
+{
+    return runPdfWorker(request, nullptr, timeLimitMs, applicationDirectory());
+}
+
+QJsonObject isolationPassed()
+{
+    return QJsonObject{{QStringLiteral("filesystem"), true}, {QStringLiteral("networkAndExecution"), true}};
+}
+
+QJsonObject withoutIsolation(QJsonObject reply)
+{
+    reply.remove(QStringLiteral("isolation"));
+    return reply;
+}
+
+QJsonObject failureReply(const QString& message, int code)
+{
+    return QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("error"), message}, {QStringLiteral("code"), code}};
+}
+
+} // namespace velk::test
