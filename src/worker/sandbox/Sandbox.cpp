@@ -79,16 +79,6 @@ const char* grantPaths(PreparedRun& run, const QString& runtimeDirectory, const 
     return nullptr;
 }
 
-bool makePipe(UniqueFd& readEnd, UniqueFd& writeEnd)
-{
-    int ends[2] = {-1, -1};
-    if (::pipe2(ends, O_CLOEXEC) != 0)
-        return false;
-    readEnd.reset(ends[0]);
-    writeEnd.reset(ends[1]);
-    return moveAboveStandardStreams(readEnd) && moveAboveStandardStreams(writeEnd);
-}
-
 const char* prepare(PreparedRun& run, const QString& executable, const QString& runtimeDirectory,
                     const QStringList& readList, const QString& writeDirectory, int timeLimitMs)
 {

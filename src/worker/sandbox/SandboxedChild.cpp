@@ -26,16 +26,6 @@ constexpr std::uint64_t kNamespaces = CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNE
 constexpr int kWaitPidfd = 3; // P_PIDFD, newer than the C library headers
 constexpr int kExitStatusKillWaitMs = 5000;
 
-bool makePipe(UniqueFd& readEnd, UniqueFd& writeEnd)
-{
-    int ends[2] = {-1, -1};
-    if (::pipe2(ends, O_CLOEXEC) != 0)
-        return false;
-    readEnd.reset(ends[0]);
-    writeEnd.reset(ends[1]);
-    return moveAboveStandardStreams(readEnd) && moveAboveStandardStreams(writeEnd);
-}
-
 // The maps must arrive in one write each.
 bool writeProcFile(int procDir, const char* name, const char* text, std::size_t length)
 {

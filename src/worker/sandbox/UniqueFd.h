@@ -63,4 +63,15 @@ inline bool moveAboveStandardStreams(UniqueFd& fd)
     return true;
 }
 
+// A close-on-exec pipe whose ends both lie above the standard streams.
+inline bool makePipe(UniqueFd& readEnd, UniqueFd& writeEnd)
+{
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return false;
+    readEnd.reset(ends[0]);
+    writeEnd.reset(ends[1]);
+    return moveAboveStandardStreams(readEnd) && moveAboveStandardStreams(writeEnd);
+}
+
 } // namespace velk
