@@ -1,0 +1,46 @@
+#include "FixtureDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace velk::test {
+
+PdfPageSpec pageOfSize(double width, double height)
+{
+    PdfPageSpec page;
+    page.width = width;
+    page.height = height;
+    return page;
+}
+
+PdfDocumentPtr documentWithBytes(const QByteArray& bytes, const QList<QSizeF>& pageSizes)
+{
+    auto document = std::make_shared<PdfDocument>();
+    document->workspace = std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velk-pdf-XXXXXX"));
+    if (!document->workspace->isValid())
+        return nullptr;
+    document->workingPath = document->workspace->filePath(QStringLiteral("document.pdf"));
+    document->sourcePath = document->workingPath;
+    QFile file(document->workingPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        return nullptr;
+    document->pageSizes = pageSizes;
+    return document;
+}
+
+PdfDocumentPtr fixtureDocument(const PdfFixtureSpec& spec, const FixtureFlags& flags)
+{
+    QList<QSizeF> sizes;
+    for (const PdfPageSpec& page : spec.pages)
+        sizes.append(QSizeF(page.width, page.height));
+    const PdfDocumentPtr made = documentWithBytes(pdfBytes(spec), sizes);
+    if (!made)
+        return nullptr;
+    auto document = std::make_shared<PdfDocument>(*made);
+    document->signatureCount = flags.signatureCount;
+    document->encrypted = flags.encrypted;
+    return document;
+}
+
+} // namespace velk::test
