@@ -1,5 +1,9 @@
 #include "FixtureDocument.h"
 
+#include "PdfCanvas.h"
+
+#include <QTest>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,6 +45,15 @@ PdfDocumentPtr fixtureDocument(const PdfFixtureSpec& spec, const FixtureFlags& f
     document->signatureCount = flags.signatureCount;
     document->encrypted = flags.encrypted;
     return document;
+}
+
+void showWithViewport(PdfCanvas& canvas, const QSize& viewport)
+{
+    canvas.resize(viewport);
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    canvas.resize(viewport + (canvas.size() - canvas.viewport()->size()));
+    QTRY_COMPARE(canvas.viewport()->size(), viewport);
 }
 
 } // namespace velk::test

@@ -9,6 +9,9 @@
 #include "PdfFixtures.h"
 
 #include <QByteArray>
+#include <QSize>
+
+namespace velk { class PdfCanvas; }
 
 namespace velk::test {
 
@@ -24,5 +27,8 @@ PdfDocumentPtr fixtureDocument(const PdfFixtureSpec& spec, const FixtureFlags& f
 
 // A working copy holding these bytes, described as having these pages.
 PdfDocumentPtr documentWithBytes(const QByteArray& bytes, const QList<QSizeF>& pageSizes);
+
+// Shows the canvas with a viewport of exactly this size.
+void showWithViewport(PdfCanvas& canvas, const QSize& viewport);
 
 } // namespace velk::test

@@ -28,16 +28,6 @@ test::PdfFixtureSpec letterPages(int count)
 class PageViewInteractionTest : public QObject {
     Q_OBJECT
 
-    // A shown canvas whose viewport is exactly the given size.
-    static void showWithViewport(PdfCanvas& canvas, const QSize& viewport)
-    {
-        canvas.resize(viewport);
-        canvas.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&canvas));
-        canvas.resize(viewport + (canvas.size() - canvas.viewport()->size()));
-        QTRY_COMPARE(canvas.viewport()->size(), viewport);
-    }
-
 private Q_SLOTS:
     void clicksMapToPagePositions_data()
     {
@@ -62,7 +52,7 @@ private Q_SLOTS:
         QFETCH(int, page);
         QFETCH(QPointF, position);
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(900, 600));
+        test::showWithViewport(canvas, QSize(900, 600));
         canvas.setDocument(test::fixtureDocument(letterPages(4)));
         canvas.setZoomMode(ZoomMode::kActualSize);
         canvas.goToPage(2);
@@ -79,7 +69,7 @@ private Q_SLOTS:
     void clicksWithoutADocumentEmitNothing()
     {
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(400, 400));
+        test::showWithViewport(canvas, QSize(400, 400));
         QSignalSpy clicked(&canvas, &PdfCanvas::pageClicked);
         QTest::mouseClick(canvas.viewport(), Qt::LeftButton, {}, QPoint(200, 200));
         QCOMPARE(clicked.size(), 0);
@@ -102,7 +92,7 @@ private Q_SLOTS:
         QFETCH(int, zoomMode);
         QFETCH(QSize, viewport);
         PdfCanvas canvas;
-        showWithViewport(canvas, viewport);
+        test::showWithViewport(canvas, viewport);
         const PdfDocumentPtr document = test::fixtureDocument(test::PdfFixtureSpec::withPages(5));
         canvas.setDocument(document);
         canvas.setViewMode(viewMode);
@@ -118,7 +108,7 @@ private Q_SLOTS:
     void navigationAndScrollingMoveTheCurrentPage()
     {
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(900, 600));
+        test::showWithViewport(canvas, QSize(900, 600));
         canvas.setDocument(test::fixtureDocument(letterPages(6)));
         canvas.setZoomMode(ZoomMode::kActualSize);
         QSignalSpy changed(&canvas, &PdfCanvas::currentPageChanged);
@@ -148,7 +138,7 @@ private Q_SLOTS:
         PdfCanvas canvas;
         // Taller than a page: at the end of the range the reading line is
         // still on page 5.
-        showWithViewport(canvas, QSize(900, 1800));
+        test::showWithViewport(canvas, QSize(900, 1800));
         canvas.setDocument(test::fixtureDocument(letterPages(6)));
         canvas.setZoomMode(ZoomMode::kActualSize);
         QSignalSpy changed(&canvas, &PdfCanvas::currentPageChanged);
@@ -164,7 +154,7 @@ private Q_SLOTS:
     void singlePageModeShowsOnlyTheCurrentPage()
     {
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(700, 500));
+        test::showWithViewport(canvas, QSize(700, 500));
         canvas.setDocument(test::fixtureDocument(letterPages(4)));
         canvas.setViewMode(ViewMode::kSinglePage);
         canvas.goToPage(2);
@@ -180,7 +170,7 @@ private Q_SLOTS:
     void failedRenderStaysUntilTheNextLayout()
     {
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(400, 300));
+        test::showWithViewport(canvas, QSize(400, 300));
         canvas.setDocument(test::fixtureDocument(test::PdfFixtureSpec::withPages(3)));
         QTRY_COMPARE(canvas.pageError(0), kWorkerMissing);
         QTRY_VERIFY(!canvas.isRendering());
@@ -201,7 +191,7 @@ private Q_SLOTS:
     void aNewDocumentStartsAtItsFirstPage()
     {
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(900, 600));
+        test::showWithViewport(canvas, QSize(900, 600));
         canvas.setDocument(test::fixtureDocument(letterPages(4)));
         canvas.goToPage(3);
         QSignalSpy changed(&canvas, &PdfCanvas::currentPageChanged);

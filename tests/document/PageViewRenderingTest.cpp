@@ -48,22 +48,13 @@ int expectedWidth(const PdfCanvas& canvas, int page)
 class PageViewRenderingTest : public QObject {
     Q_OBJECT
 
-    static void showWithViewport(PdfCanvas& canvas, const QSize& viewport)
-    {
-        canvas.resize(viewport);
-        canvas.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&canvas));
-        canvas.resize(viewport + (canvas.size() - canvas.viewport()->size()));
-        QTRY_COMPARE(canvas.viewport()->size(), viewport);
-    }
-
 private Q_SLOTS:
     void visiblePagesArriveTopFirstAtTheirWidth()
     {
         PdfCanvas canvas;
         // A4 at fit width in 400 pixels: 352 × 498 per page, so pages 1 and
         // 2 are in view and page 3 is not.
-        showWithViewport(canvas, QSize(400, 700));
+        test::showWithViewport(canvas, QSize(400, 700));
         QSignalSpy rendered(&canvas, &PdfCanvas::pageRendered);
         canvas.setDocument(test::fixtureDocument(test::PdfFixtureSpec::withPages(4)));
         QTRY_COMPARE_WITH_TIMEOUT(rendered.size(), 2, kRenderWaitMs);
@@ -84,7 +75,7 @@ private Q_SLOTS:
     void resizeDuringARenderAsksAgainAtTheNewWidth()
     {
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(300, 500));
+        test::showWithViewport(canvas, QSize(300, 500));
         QList<int> renderedWidths;
         connect(&canvas, &PdfCanvas::pageRendered, this,
                 [&](int page) { renderedWidths.append(canvas.cachedPage(page).width()); });
@@ -112,7 +103,7 @@ private Q_SLOTS:
     void readingFiltersRepaintWithoutANewRun()
     {
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(400, 400));
+        test::showWithViewport(canvas, QSize(400, 400));
         QSignalSpy rendered(&canvas, &PdfCanvas::pageRendered);
         canvas.setDocument(test::fixtureDocument(test::PdfFixtureSpec::withPages(1)));
         QTRY_COMPARE_WITH_TIMEOUT(rendered.size(), 1, kRenderWaitMs);
@@ -149,7 +140,7 @@ private Q_SLOTS:
         test::PdfPageSpec page;
         page.fills = {fill};
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(400, 800));
+        test::showWithViewport(canvas, QSize(400, 800));
         QSignalSpy rendered(&canvas, &PdfCanvas::pageRendered);
         canvas.setDocument(test::fixtureDocument(test::PdfFixtureSpec::withPages(1, page)));
         QTRY_COMPARE_WITH_TIMEOUT(rendered.size(), 1, kRenderWaitMs);
@@ -184,7 +175,7 @@ private Q_SLOTS:
         QFETCH(int, failingPage);
         QFETCH(QString, error);
         PdfCanvas canvas;
-        showWithViewport(canvas, QSize(400, 1200));
+        test::showWithViewport(canvas, QSize(400, 1200));
         canvas.setDocument(test::documentWithBytes(bytes, QList<QSizeF>(pageCount, QSizeF(595, 842))));
         QTRY_COMPARE_WITH_TIMEOUT(canvas.pageError(failingPage), error, kRenderWaitMs);
         QTRY_VERIFY(!canvas.isRendering());
@@ -205,7 +196,7 @@ private Q_SLOTS:
         test::SandboxHold hold;
         QVERIFY(hold.take());
         auto* canvas = new PdfCanvas;
-        showWithViewport(*canvas, QSize(300, 300));
+        test::showWithViewport(*canvas, QSize(300, 300));
         canvas->setDocument(test::fixtureDocument(test::PdfFixtureSpec::withPages(1)));
         QTRY_VERIFY(canvas->isRendering());
         // One render waits behind the lock; any earlier one was dropped.
