@@ -1,26 +1,14 @@
 #include "DocumentOpen.h"
 
 #include "DocumentLimits.h"
+#include "SameFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace velk {
 
 namespace {
-
-// Same file when the absolute paths are equal, or when the output exists
-// and resolves to the candidate.
-bool isSameFile(const QString& output, const QString& candidate)
-{
-    const QFileInfo out(output);
-    const QFileInfo other(candidate);
-    if (out.absoluteFilePath() == other.absoluteFilePath())
-        return true;
-    const QString canonical = out.canonicalFilePath();
-    return !canonical.isEmpty() && canonical == other.canonicalFilePath();
-}
 
 ExportResult failed(const QString& message)
 {

@@ -1,0 +1,12 @@
+#include "DocumentFiles.h"
+
+#include "SameFile.h"
+
+namespace velk {
+
+bool namesDocumentFile(const PdfDocument& document, const QString& destination)
+{
+    return isSameFile(document.sourcePath, destination) || isSameFile(document.workingPath, destination);
+}
+
+} // namespace velk

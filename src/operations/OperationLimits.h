@@ -1,0 +1,31 @@
+#pragma once
+
+// Limits of the operation clients: publication, worker time limits and the
+// text-object editor.
+
+#include <QtGlobal>
+
+namespace velk::OperationLimits {
+
+// A produced file is published only up to the size a document may have
+// (512 MiB; exactly 512 MiB is accepted), copied in 1 MiB chunks so it is
+// never read whole into memory.
+inline constexpr qint64 kMaxWorkFileBytes = 536870912;
+inline constexpr qint64 kCopyChunkBytes = 1048576;
+
+// Worker time limits, milliseconds.
+inline constexpr int kAddTextTimeLimitMs = 20000;
+inline constexpr int kVerifyTimeLimitMs = 20000;
+inline constexpr int kEditTimeLimitMs = 60000;
+inline constexpr int kQueryTimeLimitMs = 20000;
+
+// Entries of a "textObjects" listing the dialog shows; the worker lists no
+// more, so anything beyond is not trusted and dropped.
+inline constexpr int kMaxListedTextObjects = 2000;
+// A listed object's text in the list, in UTF-16 code units after white
+// space is simplified; the editor gets the whole text.
+inline constexpr int kListedTextUnits = 180;
+// Replacement text, in UTF-16 code units.
+inline constexpr int kMaxEditorTextUnits = 10000;
+
+} // namespace velk::OperationLimits

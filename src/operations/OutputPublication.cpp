@@ -1,0 +1,74 @@
+#include "OutputPublication.h"
+
+#include "OperationLimits.h"
+#include "OperationMessages.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace velk {
+
+namespace {
+
+using OperationLimits::kCopyChunkBytes;
+using OperationLimits::kMaxWorkFileBytes;
+
+ExportResult failure(const QString& message)
+{
+    return {false, message};
+}
+
+bool isCancelled(const CancelFlag& cancel)
+{
+    return cancel && cancel->load();
+}
+
+// Empty when every chunk reached the save file, else the sentence. The
+// running total stays bounded even if the file grew after it was measured.
+QString copyChunks(QFile& in, QSaveFile& out, const CancelFlag& cancel)
+{
+    qint64 copied = 0;
+    while (!in.atEnd()) {
+        if (isCancelled(cancel))
+            return OperationMessages::cancelled();
+        const QByteArray chunk = in.read(kCopyChunkBytes);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+            return OperationMessages::outputIncomplete();
+        copied += chunk.size();
+        if (copied > kMaxWorkFileBytes || out.write(chunk) != chunk.size())
+            return OperationMessages::outputIncomplete();
+        if (chunk.isEmpty())
+            break;
+    }
+    return QString();
+}
+
+} // namespace
+
+ExportResult publishOutput(const QString& workFile, const QString& destination, const CancelFlag& cancel)
+{
+    // QSaveFile would "open" an empty name as a temporary file in the
+    // current directory; there is nothing to publish to.
+    if (destination.isEmpty())
+        return failure(OperationMessages::outputNotSaved());
+    QFile in(workFile);
+    if (!in.open(QIODevice::ReadOnly) || in.size() > kMaxWorkFileBytes)
+        return failure(OperationMessages::outputNotSaved());
+    // The destination is only ever replaced by renaming a completed
+    // temporary file beside it, never written in place.
+    QSaveFile out(destination);
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly))
+        return failure(OperationMessages::outputNotSaved());
+
+    const QString copyError = copyChunks(in, out, cancel);
+    if (!copyError.isEmpty()) {
+        out.cancelWriting();
+        return failure(copyError);
+    }
+    if (!out.commit())
+        return failure(OperationMessages::outputNotCommitted());
+    return {true, QString()};
+}
+
+} // namespace velk

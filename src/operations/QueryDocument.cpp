@@ -1,0 +1,22 @@
+#include "QueryDocument.h"
+
+#include "OperationLimits.h"
+#include "OperationMessages.h"
+#include "PdfWorkerRunner.h"
+
+#include <QJsonObject>
+
+namespace velk {
+
+WorkerReply queryDocument(PdfDocumentPtr document, const QString& operation, int page, const CancelFlag& cancel)
+{
+    if (!document || (operation != QLatin1String("textObjects") && operation != QLatin1String("fields")))
+        return WorkerReply{QJsonObject(), OperationMessages::queryInvalid()};
+    const QJsonObject request{{QStringLiteral("operation"), operation},
+                              {QStringLiteral("path"), document->workingPath},
+                              {QStringLiteral("password"), document->password},
+                              {QStringLiteral("page"), page}};
+    return runPdfWorker(request, cancel, OperationLimits::kQueryTimeLimitMs);
+}
+
+} // namespace velk

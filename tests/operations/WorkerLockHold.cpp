@@ -1,0 +1,32 @@
+#include "WorkerLockHold.h"
+
+#include "SandboxDeadline.h"
+#include "SandboxLock.h"
+
+namespace velk::test {
+
+namespace {
+
+constexpr int kTakeTimeLimitMs = 30000;
+
+} // namespace
+
+WorkerLockHold::WorkerLockHold() = default;
+WorkerLockHold::~WorkerLockHold() = default;
+
+bool WorkerLockHold::take()
+{
+    auto lock = std::make_unique<SandboxLock>();
+    const CancelCheck never;
+    if (!lock->open() || !lock->acquire(SandboxDeadline(never, kTakeTimeLimitMs)))
+        return false;
+    m_lock = std::move(lock);
+    return true;
+}
+
+void WorkerLockHold::release()
+{
+    m_lock.reset();
+}
+
+} // namespace velk::test
