@@ -1,6 +1,7 @@
 #include "PdfFixtures.h"
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QProcess>
 
 #include <algorithm>
@@ -279,6 +280,26 @@ bool writeEncryptedCopy(const QString& input, const QString& output, const QStri
 {
     return runQpdf({QStringLiteral("--encrypt"), userPassword, ownerPassword, QStringLiteral("256"),
                     QStringLiteral("--"), input, output});
+}
+
+QByteArray withBrokenStartXref(const QByteArray& pdf)
+{
+    const qsizetype at = pdf.lastIndexOf("startxref\n");
+    if (at < 0)
+        return pdf;
+    const qsizetype end = pdf.indexOf('\n', at + 10);
+    return pdf.left(at + 10) + "17" + pdf.mid(end);
+}
+
+QJsonObject qpdfJson(const QString& path)
+{
+    QProcess qpdf;
+    qpdf.setProgram(QStringLiteral("qpdf"));
+    qpdf.setArguments({QStringLiteral("--json=2"), path});
+    qpdf.start();
+    if (!qpdf.waitForStarted() || !qpdf.waitForFinished(120000) || qpdf.exitCode() != 0)
+        return {};
+    return QJsonDocument::fromJson(qpdf.readAllStandardOutput()).object();
 }
 
 } // namespace velk::test

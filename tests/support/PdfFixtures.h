@@ -8,6 +8,7 @@
 // real qpdf program, an independent judge of what the project writes.
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -88,5 +89,11 @@ bool qpdfAccepts(const QString& path);
 // AES-256 encrypted copy of input made by qpdf.
 bool writeEncryptedCopy(const QString& input, const QString& output, const QString& userPassword,
                         const QString& ownerPassword);
+
+// The same file with its startxref pointing into nowhere: readers rebuild
+// the cross-reference table, and qpdf warns that the file is damaged.
+QByteArray withBrokenStartXref(const QByteArray& pdf);
+// qpdf's JSON (version 2) of the file; empty when qpdf fails.
+QJsonObject qpdfJson(const QString& path);
 
 } // namespace velk::test

@@ -5,6 +5,7 @@
 #include "AnnotateOperation.h"
 #include "InspectOperation.h"
 #include "NotesOperation.h"
+#include "PagesOperation.h"
 #include "RenderOperation.h"
 #include "SearchOperation.h"
 #include "TextObjectEditOperation.h"
@@ -19,8 +20,8 @@ constexpr DocumentFreeOperation kDocumentFree[] = {
     {"prepareSignature", nullptr},
     {"signaturePolicy", nullptr},
     {"appendDss", nullptr},
-    {"pages", nullptr},
-    {"overlay", nullptr},
+    {"pages", &PagesOperation::pages},
+    {"overlay", &PagesOperation::overlay},
 };
 
 constexpr PdfiumOperation kPdfium[] = {

@@ -32,8 +32,10 @@ const char kNotLoaded[] = "PDFium motoru yüklenemedi.";
 
 constexpr qint64 kLimit = 536870912;
 
-const char* const kDocumentFree[] = {"createImages", "prepareSignature", "signaturePolicy",
-                                     "appendDss",    "pages",            "overlay"};
+// Document-free operations whose handlers are still missing.
+const char* const kDocumentFree[] = {"createImages", "prepareSignature", "signaturePolicy", "appendDss"};
+// Implemented ones that refuse a request without sources before PDFium.
+const char* const kPageOperations[] = {"pages", "overlay"};
 const char* const kPdfiumGroup[] = {"fields",  "fillFields", "textObjects", "replaceText", "deleteText",
                                     "annotate", "signatures", "addText",     "addNote",     "ocr",
                                     "notes",    "inspect",    "search",      "render"};
@@ -226,6 +228,9 @@ private Q_SLOTS:
         for (const char* name : kDocumentFree)
             QTest::addRow("%s", name) << QJsonObject{{"operation", name}, {"path", "@plain"}}
                                       << entryError(kUnrecognised, 0);
+        for (const char* name : kPageOperations)
+            QTest::addRow("%s", name) << QJsonObject{{"operation", name}, {"path", "@plain"}}
+                                      << QJsonObject{{"ok", false}, {"error", "Sayfa işlemi isteği geçersiz."}};
         QTest::newRow("inspect") << request(R"({"operation":"inspect","path":"@plain"})") << entryError(kNotLoaded, 0);
         QTest::newRow("exactly 512 MiB") << request(R"({"operation":"inspect","path":"@limit"})")
                                          << entryError(kNotLoaded, 0);

@@ -1,0 +1,89 @@
+#include "PageJobPlan.h"
+
+#include <QJsonValue>
+
+#include <cmath>
+
+namespace velk {
+
+namespace {
+
+// A JSON number whose value is an integer in [0, limit).
+std::optional<int> indexBelow(const QJsonValue& value, int limit)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (!std::isfinite(number) || number != std::floor(number) || number < 0 || number >= limit)
+        return std::nullopt;
+    return int(number);
+}
+
+QString joinedNumbers(const QList<int>& numbers)
+{
+    QStringList parts;
+    parts.reserve(numbers.size());
+    for (const int number : numbers)
+        parts.append(QString::number(number));
+    return parts.join(QLatin1Char(','));
+}
+
+} // namespace
+
+std::optional<QString> PageJobPlan::rangeText(const QJsonArray& pages, int pageCount, int& selected)
+{
+    if (pages.isEmpty()) {
+        selected = pageCount;
+        return QStringLiteral("1-z");
+    }
+    QList<int> numbers;
+    numbers.reserve(pages.size());
+    for (const QJsonValue& entry : pages) {
+        const std::optional<int> index = indexBelow(entry, pageCount);
+        if (!index)
+            return std::nullopt;
+        numbers.append(*index + 1);
+    }
+    selected = int(numbers.size());
+    return joinedNumbers(numbers);
+}
+
+std::optional<RotationGroups> PageJobPlan::rotationGroups(const QJsonArray& rotations)
+{
+    RotationGroups groups;
+    int outputPage = 0;
+    for (const QJsonValue& entry : rotations) {
+        ++outputPage;
+        const int angle = entry.toInt(-1);
+        if (angle != 0 && angle != 90 && angle != 180 && angle != 270)
+            return std::nullopt;
+        if (angle != 0)
+            groups[angle].append(outputPage);
+    }
+    return groups;
+}
+
+QStringList PageJobPlan::qpdfArguments(PageJobMode mode, const QList<PageSource>& sources, const QString& output,
+                                       const RotationGroups& rotations)
+{
+    QStringList arguments{QStringLiteral("qpdf")};
+    if (mode == PageJobMode::Overlay && sources.size() == 2) {
+        arguments << sources[0].path << output << QStringLiteral("--overlay") << sources[1].path
+                  << QStringLiteral("--");
+    } else if (sources.size() == 1) {
+        arguments << sources[0].path << output << QStringLiteral("--pages") << QStringLiteral(".")
+                  << sources[0].rangeText << QStringLiteral("--");
+    } else {
+        arguments << QStringLiteral("--empty") << output << QStringLiteral("--pages");
+        for (const PageSource& source : sources)
+            arguments << source.path << source.rangeText;
+        arguments << QStringLiteral("--");
+    }
+    // QMap iterates its keys in ascending order: 90, 180, 270.
+    for (auto group = rotations.cbegin(); group != rotations.cend(); ++group) {
+        arguments << QStringLiteral("--rotate=+%1:%2").arg(group.key()).arg(joinedNumbers(group.value()));
+    }
+    return arguments;
+}
+
+} // namespace velk
