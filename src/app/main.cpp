@@ -1,9 +1,10 @@
 // velk-pdf: the desktop application. Start-up resolves the documents named
 // on the command line, enters the application directory and applies the
 // theme; either failure ends the process with status 2 before any window.
+// Then the main window shows, with each named document in its own tab.
 
 #include "AppIdentity.h"
-#include "StartWindow.h"
+#include "MainWindow.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -41,9 +42,8 @@ int main(int argc, char** argv)
     if (!outcome.succeeded())
         return outcome.exitStatus;
 
-    // The resolved documents open in their own tabs once the document tab is
-    // wired into the window; until then the start window stands alone.
-    velk::StartWindow window;
+    velk::MainWindow window;
     window.show();
+    window.openDocuments(outcome.documentPaths);
     return application.exec();
 }

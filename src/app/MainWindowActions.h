@@ -1,0 +1,31 @@
+#pragma once
+
+// Every command of the main window as an action with its exact text,
+// shortcut, tool tip and icon. The menus, the main tool bar, the start page
+// and the tools panel all show these same actions, so enabling, disabling
+// and triggering stay in one place. Created on the GUI thread; the parent
+// passed in (the main window) owns the actions.
+
+#include "ToolActions.h"
+
+class QObject;
+
+namespace velk {
+
+// The commands the start page and the tools panel mirror (ToolActions),
+// and the rest of the menus.
+struct MainWindowActions : ToolActions {
+    QAction* saveCopy = nullptr;          // "Farklı kaydet…"
+    QAction* quit = nullptr;              // "Çı&kış"
+    QAction* fullScreen = nullptr;        // "Tam ekran", checkable
+    QAction* addShape = nullptr;          // "Vurgulama veya şekil ekle…"
+    QAction* signDocument = nullptr;      // "Cihazla imzala…"
+    QAction* verifySignatures = nullptr;  // "İmzaları doğrula…"
+    QAction* secureUpdate = nullptr;      // "Güvenli güncelleme…"
+};
+
+// All enabled and visible except the office conversion, which stays hidden
+// and disabled: this build has no converter to offer.
+MainWindowActions createMainWindowActions(QObject* parent);
+
+} // namespace velk
