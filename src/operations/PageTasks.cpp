@@ -1,0 +1,129 @@
+#include "PageTasks.h"
+
+#include "DocumentFiles.h"
+#include "DocumentOpen.h"
+#include "OutputPublication.h"
+#include "PdfWorkerRunner.h"
+#include "SameFile.h"
+#include "TaskWorkspace.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <vector>
+
+namespace velk {
+
+namespace {
+
+constexpr int kMaxLayoutPages = 10000;
+constexpr int kMinMergeFiles = 2;
+constexpr int kMaxMergeFiles = 100;
+constexpr qint64 kMaxMergeBytes = 536870912;
+constexpr int kPagesTimeLimitMs = 60000;
+
+ExportResult failure(const QString& message)
+{
+    return {false, message};
+}
+
+QString workspaceFailed()
+{
+    return QStringLiteral("Geçici çıktı alanı oluşturulamadı.");
+}
+
+bool isConsistent(const PdfDocumentPtr& document, const organize::PageLayout& layout, const QString& destination)
+{
+    return document && !layout.pages.isEmpty() && layout.pages.size() <= kMaxLayoutPages && !destination.isEmpty()
+           && layout.rotations.size() == layout.pages.size();
+}
+
+// Runs "pages" into workFile and publishes it; the sources are read by the
+// worker from private working copies only.
+ExportResult runAndPublish(QJsonObject request, const TaskWorkspace& workspace, const QString& workName,
+                           const QString& destination)
+{
+    const QString workFile = workspace.filePath(workName);
+    request.insert(QStringLiteral("operation"), QStringLiteral("pages"));
+    request.insert(QStringLiteral("output"), workFile);
+    const WorkerReply reply = runPdfWorker(request, nullptr, kPagesTimeLimitMs);
+    if (!reply.error.isEmpty())
+        return failure(reply.error);
+    return publishOutput(workFile, destination, nullptr);
+}
+
+// Every input an existing non-empty file, 512 MiB together at most.
+QString checkMergeInputs(const QStringList& paths)
+{
+    qint64 total = 0;
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (path.isEmpty() || path.contains(QChar(0)) || !info.isFile() || info.size() < 1)
+            return QStringLiteral("Kaynak PDF okunamıyor.");
+        total += info.size();
+        if (total > kMaxMergeBytes)
+            return QStringLiteral("Birleştirilecek dosyaların toplamı 512 MiB sınırını aşıyor.");
+    }
+    return {};
+}
+
+} // namespace
+
+ExportResult organizeDocument(PdfDocumentPtr document, const organize::PageLayout& layout,
+                              const QString& destination)
+{
+    if (!isConsistent(document, layout, destination))
+        return failure(QStringLiteral("Sayfa düzeni geçersiz."));
+    if (namesDocumentFile(*document, destination))
+        return failure(QStringLiteral("Kaynak belge korunur. Farklı bir çıktı adı seçin."));
+    QJsonArray pages;
+    for (const int page : layout.pages) {
+        if (page < 0 || page >= document->pageCount())
+            return failure(QStringLiteral("Sayfa numarası geçersiz."));
+        pages.append(page);
+    }
+    // Rotations go as they are: the worker refuses any other angle.
+    QJsonArray rotations;
+    for (const int rotation : layout.rotations)
+        rotations.append(rotation);
+
+    const TaskWorkspace workspace;
+    if (!workspace.isValid())
+        return failure(workspaceFailed());
+    const QJsonObject source{{QStringLiteral("path"), document->workingPath}, {QStringLiteral("pages"), pages}};
+    const QJsonObject request{{QStringLiteral("sources"), QJsonArray{source}},
+                              {QStringLiteral("rotations"), rotations}};
+    return runAndPublish(request, workspace, QStringLiteral("output.pdf"), destination);
+}
+
+ExportResult mergePdfFiles(const QStringList& paths, const QString& destination)
+{
+    if (paths.size() < kMinMergeFiles || paths.size() > kMaxMergeFiles || destination.isEmpty())
+        return failure(QStringLiteral("Birleştirmek için 2–100 PDF seçin."));
+    const QString unreadable = checkMergeInputs(paths);
+    if (!unreadable.isEmpty())
+        return failure(unreadable);
+
+    // Held until the task returns: their working copies are what the
+    // worker reads.
+    std::vector<PdfDocumentPtr> documents;
+    QJsonArray sources;
+    for (const QString& path : paths) {
+        if (isSameFile(path, destination))
+            return failure(QStringLiteral("Kaynak PDF üzerine yazılamaz."));
+        const PdfOpenResult opened = openPdfDocument(path, QString(), nullptr);
+        if (!opened.document)
+            return failure(opened.error);
+        sources.append(QJsonObject{{QStringLiteral("path"), opened.document->workingPath}});
+        documents.push_back(opened.document);
+    }
+
+    const TaskWorkspace workspace;
+    if (!workspace.isValid())
+        return failure(workspaceFailed());
+    return runAndPublish(QJsonObject{{QStringLiteral("sources"), sources}}, workspace, QStringLiteral("merged.pdf"),
+                         destination);
+}
+
+} // namespace velk
