@@ -3,6 +3,7 @@
 #include "AppIdentity.h"
 #include "DetailsPanel.h"
 #include "DockAutoCollapse.h"
+#include "DocumentEditCommands.h"
 #include "DocumentOpen.h"
 #include "MainWindowMenus.h"
 #include "NativeDocumentTab.h"
@@ -133,6 +134,18 @@ void MainWindow::connectCommands()
     });
     connect(m_cancelButton, &QPushButton::clicked, this, &MainWindow::cancelExport);
     connect(m_export, &ExportRunner::finished, this, &MainWindow::exportFinished);
+
+    // Text-object edits, shapes and the tabs' text, note and shape requests.
+    EditPrompts editPrompts;
+    editPrompts.saveFileName = m_prompts.saveFileName;
+    editPrompts.warning = m_prompts.warning;
+    EditCommandHost host{[this] { return isBusy(); }, [this] { return currentDocumentTab(); },
+                         [this](const QString& path, ExportRunner::Task task, CancelFlag cancel) {
+                             startExport(path, std::move(task), std::move(cancel));
+                         }};
+    m_editCommands = new DocumentEditCommands(this, std::move(host), std::move(editPrompts));
+    connect(m_actions.editText, &QAction::triggered, m_editCommands, &DocumentEditCommands::editExistingText);
+    connect(m_actions.addShape, &QAction::triggered, m_editCommands, &DocumentEditCommands::addShape);
 }
 
 NativeDocumentTab* MainWindow::currentDocumentTab() const
@@ -300,14 +313,15 @@ void MainWindow::saveDocumentCopy()
     startExport(output, [document, output] { return copyWorkingCopy(document, output); }, nullptr);
 }
 
-void MainWindow::handleEditRequest(PdfDocumentPtr, int, QPointF, QString, bool, double)
+void MainWindow::handleEditRequest(PdfDocumentPtr document, int page, QPointF position, QString text, bool note,
+                                   double size)
 {
-    // Text and note insertion connects here; until then a request is dropped.
+    m_editCommands->saveTextOrNote(std::move(document), page, position, std::move(text), note, size);
 }
 
-void MainWindow::handleAnnotationRequest(PdfDocumentPtr, int, QString, QRectF)
+void MainWindow::handleAnnotationRequest(PdfDocumentPtr document, int page, QString kind, QRectF area)
 {
-    // Shape insertion connects here; until then a request is dropped.
+    m_editCommands->saveAnnotation(std::move(document), page, std::move(kind), area);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -27,6 +27,7 @@ class QTabWidget;
 namespace velk {
 
 class DetailsPanel;
+class DocumentEditCommands;
 class NativeDocumentTab;
 class StartPage;
 class ToolsPanel;
@@ -94,6 +95,7 @@ private:
     DetailsPanel* m_detailsPanel = nullptr;
     QPushButton* m_cancelButton = nullptr;
     ExportRunner* m_export = nullptr;
+    DocumentEditCommands* m_editCommands = nullptr;
 };
 
 } // namespace velk
