@@ -146,6 +146,8 @@ void MainWindow::connectCommands()
     m_editCommands = new DocumentEditCommands(this, std::move(host), std::move(editPrompts));
     connect(m_actions.editText, &QAction::triggered, m_editCommands, &DocumentEditCommands::editExistingText);
     connect(m_actions.addShape, &QAction::triggered, m_editCommands, &DocumentEditCommands::addShape);
+
+    connectPageCommands();
 }
 
 NativeDocumentTab* MainWindow::currentDocumentTab() const

@@ -29,6 +29,7 @@ namespace velk {
 class DetailsPanel;
 class DocumentEditCommands;
 class NativeDocumentTab;
+class PageCommands;
 class StartPage;
 class ToolsPanel;
 
@@ -68,6 +69,9 @@ public Q_SLOTS:
     void handleEditRequest(velk::PdfDocumentPtr document, int page, QPointF position, QString text, bool note,
                            double size);
     void handleAnnotationRequest(velk::PdfDocumentPtr document, int page, QString kind, QRectF area);
+    // "Sayfaları düzenle ve ayır…" and "PDF birleştir…".
+    void organizePages();
+    void mergeDocuments();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +82,7 @@ private:
     void buildPanels();
     void buildStatusBar();
     void connectCommands();
+    void connectPageCommands();
     void chooseDocument();
     void closeTab(int index);
     void keepStartTabFirst();
@@ -96,6 +101,7 @@ private:
     QPushButton* m_cancelButton = nullptr;
     ExportRunner* m_export = nullptr;
     DocumentEditCommands* m_editCommands = nullptr;
+    PageCommands* m_pageCommands = nullptr;
 };
 
 } // namespace velk

@@ -12,6 +12,11 @@ QString askOpenFileName(QWidget* parent, const QString& title, const QString& fi
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }
 
+QStringList askOpenFileNames(QWidget* parent, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
+}
+
 QString askSaveFileName(QWidget* parent, const QString& title, const QString& proposedName, const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, title, proposedName, filter);
@@ -26,7 +31,7 @@ void showWarning(QWidget* parent, const QString& title, const QString& text)
 
 MainWindowPrompts MainWindowPrompts::dialogs()
 {
-    return {askOpenFileName, askSaveFileName, showWarning, TabPrompts::dialogs()};
+    return {askOpenFileName, askSaveFileName, showWarning, TabPrompts::dialogs(), askOpenFileNames};
 }
 
 MainWindowPrompts MainWindowPrompts::completed(MainWindowPrompts prompts)
@@ -37,6 +42,8 @@ MainWindowPrompts MainWindowPrompts::completed(MainWindowPrompts prompts)
         prompts.saveFileName = askSaveFileName;
     if (!prompts.warning)
         prompts.warning = showWarning;
+    if (!prompts.openFileNames)
+        prompts.openFileNames = askOpenFileNames;
     // The tab fills in its own missing questions.
     return prompts;
 }

@@ -8,6 +8,7 @@
 #include "TabPrompts.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -26,6 +27,8 @@ struct MainWindowPrompts {
     std::function<void(QWidget* parent, const QString& title, const QString& text)> warning;
     // The questions each document tab asks.
     TabPrompts document;
+    // Several files to read, in the order chosen; empty when cancelled.
+    std::function<QStringList(QWidget* parent, const QString& title, const QString& filter)> openFileNames;
 
     // Qt's file dialogs, warning boxes and the tabs' standard dialogs.
     static MainWindowPrompts dialogs();

@@ -34,6 +34,10 @@ MainWindowPrompts ScriptedWindowPrompts::prompts()
         if (duringWarning)
             duringWarning();
     };
+    prompts.openFileNames = [this](QWidget*, const QString& title, const QString& filter) {
+        openFilesQuestions.append({title, QString(), filter});
+        return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
+    };
     prompts.document.password = [this](QWidget*) -> std::optional<QString> {
         ++passwordQuestions;
         return std::nullopt;

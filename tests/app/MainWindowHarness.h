@@ -40,6 +40,9 @@ struct ScriptedWindowPrompts {
     QList<WindowQuestion> openQuestions;
     QList<WindowQuestion> saveQuestions;
     QList<WindowQuestion> warnings;
+    // Multiple-file questions (merging) and their answers.
+    QList<QStringList> openFilesAnswers;
+    QList<WindowQuestion> openFilesQuestions;
     int passwordQuestions = 0;
     // Runs while a warning is on screen, before it is answered.
     std::function<void()> duringWarning;

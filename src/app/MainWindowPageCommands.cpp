@@ -1,0 +1,36 @@
+// The main window's page commands: "Sayfaları düzenle ve ayır…" and
+// "PDF birleştir…", handed to PageCommands with this window as their host.
+
+#include "MainWindow.h"
+
+#include "PageCommands.h"
+
+#include <QAction>
+
+namespace velk {
+
+void MainWindow::connectPageCommands()
+{
+    PageCommandPrompts prompts;
+    prompts.openFileNames = m_prompts.openFileNames;
+    prompts.saveFileName = m_prompts.saveFileName;
+    EditCommandHost host{[this] { return isBusy(); }, [this] { return currentDocumentTab(); },
+                         [this](const QString& path, ExportRunner::Task task, CancelFlag cancel) {
+                             startExport(path, std::move(task), std::move(cancel));
+                         }};
+    m_pageCommands = new PageCommands(this, std::move(host), std::move(prompts));
+    connect(m_actions.organizePages, &QAction::triggered, this, &MainWindow::organizePages);
+    connect(m_actions.merge, &QAction::triggered, this, &MainWindow::mergeDocuments);
+}
+
+void MainWindow::organizePages()
+{
+    m_pageCommands->organizePages();
+}
+
+void MainWindow::mergeDocuments()
+{
+    m_pageCommands->mergeDocuments();
+}
+
+} // namespace velk
