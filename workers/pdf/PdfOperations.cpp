@@ -3,6 +3,7 @@
 #include "AddNoteOperation.h"
 #include "AddTextOperation.h"
 #include "AnnotateOperation.h"
+#include "CreateImagesOperation.h"
 #include "InspectOperation.h"
 #include "NotesOperation.h"
 #include "PagesOperation.h"
@@ -16,7 +17,7 @@ namespace velk {
 namespace {
 
 constexpr DocumentFreeOperation kDocumentFree[] = {
-    {"createImages", nullptr},
+    {"createImages", &CreateImagesOperation::run},
     {"prepareSignature", nullptr},
     {"signaturePolicy", nullptr},
     {"appendDss", nullptr},
