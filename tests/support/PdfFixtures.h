@@ -96,4 +96,37 @@ QByteArray withBrokenStartXref(const QByteArray& pdf);
 // qpdf's JSON (version 2) of the file; empty when qpdf fails.
 QJsonObject qpdfJson(const QString& path);
 
+// An interactive form (AcroForm) of the tests' own: every field kind, with
+// flags and entries as written. Appearances of button states are plain
+// boxes; text appearances are left to the reader.
+struct PdfFormField {
+    // "/Tx", "/Btn", "/Ch" or "/Sig".
+    QByteArray type;
+    QByteArray name;
+    // The field flags (/Ff), e.g. 1 read-only, 4096 multiline, 8192
+    // password, 32768 radio, 65536 push button, 131072 combo, 2097152
+    // multi-select.
+    int flags = 0;
+    // Further entries of the field dictionary: "/V (a) /MaxLen 5",
+    // "/Opt [(a) (b)]", "/DA (/Helv 18 Tf 0 g)".
+    QByteArray entries;
+    int page = 0;
+    // Check boxes and radio buttons: one widget per on-state name, in this
+    // order; the field's /V names the state that is on (or /Off).
+    QList<QByteArray> states;
+    QByteArray onState;
+    // The first widget's rectangle; empty: placed in rows by the fixture.
+    QRectF rect;
+};
+
+struct PdfFormSpec {
+    int pages = 1;
+    QList<PdfFormField> fields;
+    // The AcroForm also carries an /XFA stream.
+    bool xfa = false;
+};
+
+QByteArray formPdfBytes(const PdfFormSpec& spec);
+bool writeFormPdf(const QString& path, const PdfFormSpec& spec);
+
 } // namespace velk::test

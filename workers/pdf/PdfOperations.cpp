@@ -3,6 +3,7 @@
 #include "AddNoteOperation.h"
 #include "AddTextOperation.h"
 #include "AnnotateOperation.h"
+#include "FormsOperation.h"
 #include "CreateImagesOperation.h"
 #include "InspectOperation.h"
 #include "NotesOperation.h"
@@ -26,8 +27,8 @@ constexpr DocumentFreeOperation kDocumentFree[] = {
 };
 
 constexpr PdfiumOperation kPdfium[] = {
-    {"fields", nullptr},
-    {"fillFields", nullptr},
+    {"fields", &FormsOperation::fields},
+    {"fillFields", &FormsOperation::fillFields},
     {"textObjects", &TextObjectsOperation::run},
     {"replaceText", &TextObjectEditOperation::replaceText},
     {"deleteText", &TextObjectEditOperation::deleteText},

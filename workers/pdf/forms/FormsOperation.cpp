@@ -1,0 +1,157 @@
+#include "FormsOperation.h"
+
+#include "ErrorReply.h"
+#include "FieldEntry.h"
+#include "FieldUpdate.h"
+#include "FormEnvironment.h"
+#include "FormLimits.h"
+#include "RequestField.h"
+#include "SaveNewPdf.h"
+
+#include <QJsonArray>
+#include <QSet>
+
+#include <set>
+
+namespace velk {
+
+namespace {
+
+using namespace FormLimits;
+
+constexpr int kAcroForm = 1;
+
+const QString kNotAcroForm = QStringLiteral("Yalnız standart AcroForm alanları desteklenir; XFA formu desteklenmiyor.");
+const QString kNoEnvironment = QStringLiteral("Form ortamı başlatılamadı.");
+
+QString widgetKey(qint64 pageIndex, qint64 annotationIndex)
+{
+    return QString::number(pageIndex) + QLatin1Char(':') + QString::number(annotationIndex);
+}
+
+bool isReadOnly(const Pdfium& pdfium, FPDF_FORMHANDLE form, FPDF_ANNOTATION widget)
+{
+    return (pdfium.api().FPDFAnnot_GetFormFieldFlags(form, widget) & kReadOnlyFlag) != 0;
+}
+
+// Applies, in list order, every update that names this widget.
+QString applyUpdates(const Pdfium& pdfium, const FieldTarget& target, const QJsonArray& updates, const QString& key,
+                     QSet<QString>& applied)
+{
+    for (const QJsonValue& value : updates) {
+        const QJsonObject update = value.toObject();
+        if (widgetKey(RequestField::integer(update, QStringLiteral("page"), -1),
+                      RequestField::integer(update, QStringLiteral("annotation"), -1))
+            != key)
+            continue;
+        if (applied.contains(key) || isReadOnly(pdfium, target.form, target.widget))
+            return QStringLiteral("Tekrarlanan veya salt okunur form alanı değiştirilemez.");
+        const QString error = applyFieldUpdate(pdfium, target, update);
+        if (!error.isEmpty())
+            return error;
+        applied.insert(key);
+    }
+    return {};
+}
+
+// The page indices named by the updates that lie inside the document.
+std::set<int> pagesNamed(const QJsonArray& updates, int pageCount)
+{
+    std::set<int> pages;
+    for (const QJsonValue& value : updates) {
+        const qint64 page = RequestField::integer(value.toObject(), QStringLiteral("page"), -1);
+        if (page >= 0 && page < pageCount)
+            pages.insert(int(page));
+    }
+    return pages;
+}
+
+QString fill(const Pdfium& pdfium, FPDF_DOCUMENT document, FormEnvironment& environment, const QJsonArray& updates)
+{
+    QSet<QString> applied;
+    const auto visit = [&](FPDF_PAGE page, int pageIndex, int annotationIndex, FPDF_ANNOTATION widget) {
+        return applyUpdates(pdfium, {environment.form(), page, widget}, updates,
+                            widgetKey(pageIndex, annotationIndex), applied);
+    };
+    for (const int pageIndex : pagesNamed(updates, pdfium.api().FPDF_GetPageCount(document))) {
+        const QString error = environment.walkPage(pageIndex, visit);
+        if (!error.isEmpty())
+            return error;
+    }
+    if (applied.size() != updates.size())
+        return QStringLiteral("Bazı form alanları bulunamadı; çıktı kaydedilmedi.");
+    return {};
+}
+
+bool isSignedOrEncrypted(const Pdfium& pdfium, FPDF_DOCUMENT document)
+{
+    const PdfiumFunctions& api = pdfium.api();
+    return api.FPDF_GetSignatureCount(document) != 0 || api.FPDF_GetSecurityHandlerRevision(document) >= 0;
+}
+
+} // namespace
+
+void FormsOperation::fields(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject&)
+{
+    const PdfiumFunctions& api = pdfium.api();
+    const int formType = api.FPDF_GetFormType(document);
+    if (formType == 0) {
+        reply = QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("fields"), QJsonArray()}};
+        return;
+    }
+    if (formType != kAcroForm) {
+        reply = errorReply(kNotAcroForm);
+        return;
+    }
+    FormEnvironment environment(pdfium, document);
+    if (!environment.form()) {
+        reply = errorReply(kNoEnvironment);
+        return;
+    }
+    QJsonArray fields;
+    const auto visit = [&](FPDF_PAGE, int pageIndex, int annotationIndex, FPDF_ANNOTATION widget) {
+        const FieldEntry entry = fieldEntry(pdfium, environment.form(), widget, pageIndex, annotationIndex);
+        if (!entry.error.isEmpty())
+            return entry.error;
+        fields.append(entry.entry);
+        return fields.size() > kMaxListedFields ? QStringLiteral("Form listesi 1000 alan sınırını aşıyor.")
+                                                : QString();
+    };
+    const int pageCount = api.FPDF_GetPageCount(document);
+    for (int pageIndex = 0; pageIndex < pageCount; ++pageIndex) {
+        const QString error = environment.walkPage(pageIndex, visit);
+        if (!error.isEmpty()) {
+            reply = errorReply(error);
+            return;
+        }
+    }
+    reply = QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("fields"), fields}};
+}
+
+void FormsOperation::fillFields(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
+                                const QJsonObject& request)
+{
+    if (pdfium.api().FPDF_GetFormType(document) != kAcroForm) {
+        reply = errorReply(kNotAcroForm);
+        return;
+    }
+    const QJsonArray updates = request.value(QStringLiteral("updates")).toArray();
+    if (isSignedOrEncrypted(pdfium, document) || updates.isEmpty() || updates.size() > kMaxUpdates) {
+        reply = errorReply(QStringLiteral("İmzalı/şifreli form veya form değişiklik listesi desteklenmiyor."));
+        return;
+    }
+    FormEnvironment environment(pdfium, document);
+    if (!environment.form()) {
+        reply = errorReply(kNoEnvironment);
+        return;
+    }
+    const QString error = fill(pdfium, document, environment, updates);
+    if (!error.isEmpty()) {
+        reply = errorReply(error);
+        return;
+    }
+    // Saved while the environment still stands; it is left afterwards.
+    saveNewPdf(reply, pdfium, document, request.value(QStringLiteral("output")).toString());
+}
+
+} // namespace velk
