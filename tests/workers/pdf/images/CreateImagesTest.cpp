@@ -75,10 +75,10 @@ private Q_SLOTS:
         QVERIFY(writeImage(path("png.jpg"), 40, 30, "PNG"));
         QVERIFY(writeImage(path("photo.jpeg"), 40, 30, "JPEG"));
         QVERIFY(writeImage(path("plain.bmp"), 40, 30, "BMP"));
-        QVERIFY(writeBytes(path("anim.png"), gifBytes()));
-        QVERIFY(writeBytes(path("anim.gif"), gifBytes()));
-        QVERIFY(writeBytes(path("scan.jpg"), tiffBytes()));
-        QVERIFY(writeBytes(path("scan.tif"), tiffBytes()));
+        QVERIFY(writeImageBytes(path("anim.png"), gifBytes()));
+        QVERIFY(writeImageBytes(path("anim.gif"), gifBytes()));
+        QVERIFY(writeImageBytes(path("scan.jpg"), tiffBytes()));
+        QVERIFY(writeImageBytes(path("scan.tif"), tiffBytes()));
         QVERIFY(writeImage(path("square.png"), 100, 100, "PNG"));
         QVERIFY(writeImage(path("wide.png"), 4000, 1000, "PNG"));
         QVERIFY(writeImage(path("20mp.png"), 5000, 4000, "PNG", Qt::gray));
@@ -195,7 +195,7 @@ private Q_SLOTS:
     void existingOutputIsRefusedBySaving()
     {
         const QString output = freshOutput();
-        QVERIFY(writeBytes(output, "x"));
+        QVERIFY(writeImageBytes(output, "x"));
         const WorkerReply reply = runPagesSandboxed(createRequest({path("square.png")}, output));
         QVERIFY(!reply.error.isEmpty());
         QCOMPARE(QFile(output).size(), 1);

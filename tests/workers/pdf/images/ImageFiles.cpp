@@ -45,7 +45,7 @@ QByteArray exifSegment(quint16 orientation)
 
 } // namespace
 
-bool writeBytes(const QString& path, const QByteArray& bytes)
+bool writeImageBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -71,7 +71,7 @@ bool writeOrientedJpeg(const QString& path, int width, int height, quint16 orien
         return false;
     // Right after the start-of-image marker.
     jpeg.insert(2, exifSegment(orientation));
-    return writeBytes(path, jpeg);
+    return writeImageBytes(path, jpeg);
 }
 
 QByteArray gifBytes()

@@ -19,6 +19,6 @@ bool writeOrientedJpeg(const QString& path, int width, int height, quint16 orien
 QByteArray gifBytes();
 QByteArray tiffBytes();
 
-bool writeBytes(const QString& path, const QByteArray& bytes);
+bool writeImageBytes(const QString& path, const QByteArray& bytes);
 
 } // namespace velk::test
