@@ -83,10 +83,26 @@ QString fill(const Pdfium& pdfium, FPDF_DOCUMENT document, FormEnvironment& envi
     return {};
 }
 
-bool isSignedOrEncrypted(const Pdfium& pdfium, FPDF_DOCUMENT document)
+// PDFium counts every signature field, also the empty ones a form offers
+// for signing later; only a field holding signature contents makes the
+// document signed. Anything unreadable counts as signed.
+bool hasSignature(const Pdfium& pdfium, FPDF_DOCUMENT document)
 {
     const PdfiumFunctions& api = pdfium.api();
-    return api.FPDF_GetSignatureCount(document) != 0 || api.FPDF_GetSecurityHandlerRevision(document) >= 0;
+    const int count = api.FPDF_GetSignatureCount(document);
+    if (count < 0 || count > kMaxAnnotationsPerPage)
+        return true;
+    for (int index = 0; index < count; ++index) {
+        const FPDF_SIGNATURE signature = api.FPDF_GetSignatureObject(document, index);
+        if (!signature || api.FPDFSignatureObj_GetContents(signature, nullptr, 0) != 0)
+            return true;
+    }
+    return false;
+}
+
+bool isSignedOrEncrypted(const Pdfium& pdfium, FPDF_DOCUMENT document)
+{
+    return hasSignature(pdfium, document) || pdfium.api().FPDF_GetSecurityHandlerRevision(document) >= 0;
 }
 
 } // namespace
