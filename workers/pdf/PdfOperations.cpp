@@ -7,6 +7,7 @@
 #include "CreateImagesOperation.h"
 #include "InspectOperation.h"
 #include "NotesOperation.h"
+#include "OcrOperation.h"
 #include "PagesOperation.h"
 #include "RenderOperation.h"
 #include "SearchOperation.h"
@@ -36,7 +37,7 @@ constexpr PdfiumOperation kPdfium[] = {
     {"signatures", nullptr},
     {"addText", &AddTextOperation::run},
     {"addNote", &AddNoteOperation::run},
-    {"ocr", nullptr},
+    {"ocr", &OcrOperation::run},
     {"notes", &NotesOperation::run},
     {"inspect", &InspectOperation::run},
     {"search", &SearchOperation::run},
