@@ -72,6 +72,12 @@ public Q_SLOTS:
     // "Sayfaları düzenle ve ayır…" and "PDF birleştir…".
     void organizePages();
     void mergeDocuments();
+    // "&Boş PDF oluştur…", "&Görsellerden PDF…", the office conversion and
+    // "OCR ile aranabilir PDF oluştur…".
+    void createBlank();
+    void convertImages();
+    void convertOffice();
+    void ocrDocument();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +89,8 @@ private:
     void buildStatusBar();
     void connectCommands();
     void connectPageCommands();
+    void connectCreateCommands();
+    void startOcr(const PdfDocumentPtr& document, const QList<int>& pages, const QString& destination);
     void chooseDocument();
     void closeTab(int index);
     void keepStartTabFirst();
