@@ -31,6 +31,17 @@ int foundOnPage(const QString& path, const QString& query)
     return reply.error.isEmpty() ? reply.json.value(QStringLiteral("page")).toInt(-2) : -2;
 }
 
+// The worker's render of one page at 400 pixels wide, as its base64 pixels.
+QString renderedPixels(const QString& path, int page)
+{
+    const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("render")},
+                              {QStringLiteral("path"), path},
+                              {QStringLiteral("page"), page},
+                              {QStringLiteral("width"), 400}};
+    const WorkerReply reply = runPdfWorker(request, nullptr, 60000);
+    return reply.json.value(QStringLiteral("pixels")).toString();
+}
+
 } // namespace
 
 class OcrTaskTest : public QObject {
@@ -76,6 +87,12 @@ private Q_SLOTS:
         QCOMPARE(m_readBack.pageCount(destination), int(pages.size()));
         for (int index = 0; index < queries.size(); ++index)
             QCOMPARE(foundOnPage(destination, queries.at(index)), foundOn.at(index));
+        // The invisible text leaves every page looking as its source page.
+        for (int index = 0; index < pages.size(); ++index) {
+            const QString source = renderedPixels(m_document->sourcePath, pages.at(index));
+            QVERIFY(!source.isEmpty());
+            QVERIFY(renderedPixels(destination, index) == source);
+        }
         if (pages.size() == 2) {
             const QStringList texts = m_readBack.pageTexts(destination);
             QVERIFY(texts.at(0).contains(QStringLiteral("brown")));
