@@ -33,7 +33,7 @@ const char kNotLoaded[] = "PDFium motoru yüklenemedi.";
 constexpr qint64 kLimit = 536870912;
 
 // Document-free operations whose handlers are still missing.
-const char* const kDocumentFree[] = {"createImages", "prepareSignature", "signaturePolicy", "appendDss"};
+const char* const kDocumentFree[] = {"prepareSignature", "signaturePolicy", "appendDss"};
 // Implemented ones that refuse a request without sources before PDFium.
 const char* const kPageOperations[] = {"pages", "overlay"};
 const char* const kPdfiumGroup[] = {"fields",  "fillFields", "textObjects", "replaceText", "deleteText",
@@ -231,6 +231,8 @@ private Q_SLOTS:
         for (const char* name : kPageOperations)
             QTest::addRow("%s", name) << QJsonObject{{"operation", name}, {"path", "@plain"}}
                                       << QJsonObject{{"ok", false}, {"error", "Sayfa işlemi isteği geçersiz."}};
+        QTest::newRow("createImages") << request(R"({"operation":"createImages","path":"@plain"})")
+                                      << QJsonObject{{"ok", false}, {"error", "1–100 görsel gerekli."}};
         QTest::newRow("inspect") << request(R"({"operation":"inspect","path":"@plain"})") << entryError(kNotLoaded, 0);
         QTest::newRow("exactly 512 MiB") << request(R"({"operation":"inspect","path":"@limit"})")
                                          << entryError(kNotLoaded, 0);
