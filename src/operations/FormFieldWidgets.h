@@ -1,0 +1,45 @@
+#pragma once
+
+// One editing widget per "fields" entry and, on accept, the update the
+// widget asks for: only values the user changed are sent. GUI thread.
+
+#include <QButtonGroup>
+#include <QHash>
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace velk {
+
+// Radio buttons of one field name share one exclusive group, owned by the
+// dialog that owns this object.
+class RadioGroups {
+public:
+    explicit RadioGroups(QObject* owner) : m_owner(owner) {}
+    QButtonGroup* groupFor(const QString& name);
+
+private:
+    QObject* m_owner;
+    QHash<QString, QButtonGroup*> m_groups;
+};
+
+namespace FormFieldWidgets {
+
+inline constexpr int kMaxTextLength = 10000;
+
+// The widget for entry, enabled only for fillable, writable fields, with
+// its object name and "readOnlyField" property set.
+QWidget* create(const QJsonObject& entry, RadioGroups& groups);
+// The row label of entry.
+QString rowLabel(const QJsonObject& entry, bool enabled);
+
+// What the widget asks to change: nothing when unchanged or not fillable;
+// tooLong is set when a text exceeds the limit.
+std::optional<QJsonObject> update(const QJsonObject& entry, const QWidget* widget, bool& tooLong);
+
+} // namespace FormFieldWidgets
+
+} // namespace velk

@@ -1,0 +1,115 @@
+#include "FormFillDialog.h"
+
+#include "Theme.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace velk {
+
+namespace {
+
+constexpr int kWidth = 760;
+constexpr int kHeight = 640;
+constexpr int kMargin = 24;
+constexpr int kSpacing = 12;
+const QString kTitle = QStringLiteral("PDF formunu doldur");
+
+QLabel* plainLabel(const QString& text, const QString& objectName = {})
+{
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    if (!objectName.isEmpty())
+        label->setObjectName(objectName);
+    return label;
+}
+
+} // namespace
+
+FormFillDialog::FormFillDialog(QJsonArray fields, Message warning, Message information, QWidget* parent)
+    : QDialog(parent)
+    , m_fields(std::move(fields))
+    , m_warning(std::move(warning))
+    , m_information(std::move(information))
+    , m_groups(this)
+{
+    setWindowTitle(kTitle);
+    resize(kWidth, kHeight);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    layout->setSpacing(kSpacing);
+    layout->addWidget(plainLabel(kTitle, QStringLiteral("dialogTitle")));
+    layout->addWidget(plainLabel(QStringLiteral("Alanları doldurun. Kaynak belge korunur; değişiklikler yeni PDF'ye "
+                                                "kaydedilir. Belgenin komut dosyaları çalıştırılmaz."),
+                                 QStringLiteral("dialogSubtitle")));
+    layout->addWidget(buildRows(), 1);
+    buildButtons();
+}
+
+QWidget* FormFillDialog::buildRows()
+{
+    auto* area = new QScrollArea;
+    area->setWidgetResizable(true);
+    auto* content = new QWidget;
+    auto* form = new QFormLayout(content);
+    form->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    form->setSpacing(kSpacing);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    for (const QJsonValue& value : m_fields) {
+        const QJsonObject entry = value.toObject();
+        QWidget* widget = FormFieldWidgets::create(entry, m_groups);
+        form->addRow(plainLabel(FormFieldWidgets::rowLabel(entry, widget->isEnabled())), widget);
+        m_widgets << widget;
+    }
+    area->setWidget(content);
+    return area;
+}
+
+void FormFillDialog::buildButtons()
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
+    m_apply = buttons->button(QDialogButtonBox::Save);
+    m_apply->setText(QStringLiteral("Uygula ve farklı kaydet…"));
+    setPrimary(m_apply);
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    cancel->setText(QStringLiteral("İptal"));
+    connect(m_apply, &QPushButton::clicked, this, &FormFillDialog::apply);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout()->addWidget(buttons);
+}
+
+void FormFillDialog::apply()
+{
+    QJsonArray updates;
+    for (int i = 0; i < m_fields.size() && i < m_widgets.size(); ++i) {
+        const QJsonObject entry = m_fields.at(i).toObject();
+        bool tooLong = false;
+        const std::optional<QJsonObject> change = FormFieldWidgets::update(entry, m_widgets.at(i), tooLong);
+        if (tooLong) {
+            m_warning(this, QStringLiteral("Form metni"),
+                      QStringLiteral("Bir alanda en fazla 10000 karakter kullanılabilir."));
+            return;
+        }
+        if (!change)
+            continue;
+        QJsonObject update{{QStringLiteral("page"), entry.value(QStringLiteral("page"))},
+                           {QStringLiteral("annotation"), entry.value(QStringLiteral("annotation"))}};
+        for (auto it = change->begin(); it != change->end(); ++it)
+            update.insert(it.key(), it.value());
+        updates.append(update);
+    }
+    if (updates.isEmpty()) {
+        m_information(this, QStringLiteral("PDF formu"), QStringLiteral("Henüz bir alan değiştirilmedi."));
+        return;
+    }
+    m_request = QJsonObject{{QStringLiteral("operation"), QStringLiteral("fillFields")},
+                            {QStringLiteral("updates"), updates}};
+    accept();
+}
+
+} // namespace velk
