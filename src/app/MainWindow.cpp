@@ -148,6 +148,7 @@ void MainWindow::connectCommands()
     connect(m_actions.addShape, &QAction::triggered, m_editCommands, &DocumentEditCommands::addShape);
 
     connectPageCommands();
+    connectFormCommands();
     connectCreateCommands();
 }
 

@@ -72,6 +72,8 @@ public Q_SLOTS:
     // "Sayfaları düzenle ve ayır…" and "PDF birleştir…".
     void organizePages();
     void mergeDocuments();
+    // "PDF formunu doldur…".
+    void fillForm();
     // "&Boş PDF oluştur…", "&Görsellerden PDF…", the office conversion and
     // "OCR ile aranabilir PDF oluştur…".
     void createBlank();
@@ -89,6 +91,7 @@ private:
     void buildStatusBar();
     void connectCommands();
     void connectPageCommands();
+    void connectFormCommands();
     void connectCreateCommands();
     void startOcr(const PdfDocumentPtr& document, const QList<int>& pages, const QString& destination);
     void chooseDocument();
