@@ -6,6 +6,7 @@
 #include "OcrGeometry.h"
 #include "PageReadBack.h"
 #include "PageRun.h"
+#include "PdfiumHandles.h"
 #include "ScannedPdf.h"
 #include "TestPaths.h"
 
@@ -37,7 +38,20 @@ class OcrOperationTest : public QObject {
 private:
     QTemporaryDir m_dir;
     PageReadBack m_readBack;
+    Pdfium m_pdfium;
     QString m_scanned;
+
+    // The first page's size in points; empty when unreadable.
+    QSizeF firstPageSize(const QString& file)
+    {
+        const PdfiumFunctions& api = m_pdfium.api();
+        DocumentHandle document = wrapDocument(m_pdfium, api.FPDF_LoadDocument(file.toUtf8().constData(), nullptr));
+        double width = 0;
+        double height = 0;
+        if (!document || !api.FPDF_GetPageSizeByIndex(document.get(), 0, &width, &height))
+            return {};
+        return QSizeF(width, height);
+    }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
@@ -46,6 +60,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         QVERIFY(m_readBack.isBound());
+        QVERIFY(m_pdfium.bindPdfium());
         m_scanned = path("taranmış.pdf");
         QVERIFY(writeScannedPdf(m_scanned, {QStringLiteral("Şanlıurfa'da ılık bir öğleden sonra"),
                                             QStringLiteral("The quick brown fox")}));
@@ -94,6 +109,18 @@ private Q_SLOTS:
         const QString text = m_readBack.pageTexts(output).value(0);
         for (const QString& word : words)
             QVERIFY2(text.contains(word), qPrintable(text));
+        // 1,667 x 500 pixels at 300 dpi: the page's own 400 x 120 points.
+        const QSizeF size = firstPageSize(output);
+        QVERIFY(qAbs(size.width() - 400) < 0.5 && qAbs(size.height() - 120) < 0.5);
+    }
+
+    void pageWithoutTextGivesAnEmptyLayer()
+    {
+        QVERIFY(writeScannedPdf(path("boş.pdf"), {QString()}));
+        const QString output = path("boş-katman.pdf");
+        QCOMPARE(runPagesSandboxed(ocrRequest(path("boş.pdf"), 0, output)).error, QString());
+        QCOMPARE(m_readBack.pageCount(output), 1);
+        QCOMPARE(m_readBack.pageTexts(output), QStringList{QString()});
     }
 
     void invalidRequestsAreRefused_data()
