@@ -160,6 +160,30 @@ private Q_SLOTS:
         QVERIFY(window.actions().signDocument->isEnabled());
     }
 
+    void signatureCommandsDoNothingYet_data()
+    {
+        QTest::addColumn<QString>("objectName");
+        QTest::newRow("sign") << "signDocumentAction";
+        QTest::newRow("verify") << "verifySignaturesAction";
+    }
+
+    void signatureCommandsDoNothingYet()
+    {
+        // Enabled with a document open; they start nothing until the
+        // signature and verification dialogs are wired to them.
+        QFETCH(QString, objectName);
+        test::ScriptedWindowPrompts prompts;
+        MainWindow window(prompts.prompts());
+        window.openDocument(file("rapor.pdf"), false);
+        QVERIFY(test::waitUntilOpen(window.currentDocumentTab()));
+        auto* action = window.findChild<QAction*>(objectName);
+        QVERIFY(action && action->isEnabled());
+        action->trigger();
+        QCOMPARE(window.tabs()->count(), 2);
+        QVERIFY(!window.isBusy());
+        QVERIFY(prompts.openQuestions.isEmpty() && prompts.saveQuestions.isEmpty() && prompts.warnings.isEmpty());
+    }
+
     void disabledBlankPdfGreysEveryMirror()
     {
         test::ScriptedWindowPrompts prompts;
