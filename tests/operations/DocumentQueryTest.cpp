@@ -13,7 +13,7 @@
 #include "OperationTestFiles.h"
 #include "PdfFixtures.h"
 #include "TestPaths.h"
-#include "WorkerLockHold.h"
+#include "SandboxHold.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -90,7 +90,7 @@ private Q_SLOTS:
     {
         QMainWindow window;
         window.show();
-        WorkerLockHold hold;
+        SandboxHold hold;
         QVERIFY(hold.take());
         bool looked = false;
         QTimer::singleShot(0, &window, [&] {
@@ -128,7 +128,7 @@ private Q_SLOTS:
         QFETCH(bool, escape);
         QMainWindow window;
         window.show();
-        WorkerLockHold hold;
+        SandboxHold hold;
         QVERIFY(hold.take());
         bool stillUpAfterCancel = false;
         QTimer::singleShot(0, &window, [&] {
