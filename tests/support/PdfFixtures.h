@@ -79,7 +79,7 @@ QByteArray pdfBytes(const PdfFixtureSpec& spec = {});
 bool writePdf(const QString& path, const PdfFixtureSpec& spec = {});
 
 // A whole file of exactly these object bodies, numbered from 1; the first
-// must be the catalogue. For structures the spec above does not describe.
+// must be the catalogue. For structures PdfFixtureSpec cannot describe.
 QByteArray pdfFromObjects(const QList<QByteArray>& bodies);
 
 // Runs qpdf with the arguments; true when it exits 0 within the time limit.
