@@ -31,6 +31,11 @@ QJsonObject withoutIsolation(QJsonObject reply);
 // A fixture of exactly these pages and nothing else.
 PdfFixtureSpec fixtureOf(const QList<PdfPageSpec>& pages);
 
+// A not yet existing file named fileName inside a fresh directory
+// "out<N>" below root (N counts up in counter): each output directory, the
+// only one the worker may write, starts empty.
+QString freshOutputIn(const QString& root, int& counter, const QString& fileName);
+
 // Names of every entry in directory, hidden ones included.
 QStringList entriesIn(const QString& directory);
 

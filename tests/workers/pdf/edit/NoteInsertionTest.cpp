@@ -38,12 +38,7 @@ class NoteInsertionTest : public QObject {
     QTemporaryDir m_dir;
     int m_outputs = 0;
 
-    QString freshOutput()
-    {
-        const QString directory = m_dir.filePath(QStringLiteral("out%1").arg(++m_outputs));
-        QDir().mkpath(directory);
-        return directory + QStringLiteral("/notlu.pdf");
-    }
+    QString freshOutput() { return freshOutputIn(m_dir.path(), m_outputs, QStringLiteral("notlu.pdf")); }
 
     // The only annotation of the output's page, after a successful run.
     QJsonObject addNote(const PdfPageSpec& page, const QString& text, double x, double y)

@@ -37,12 +37,7 @@ class ShapeAnnotationTest : public QObject {
 
     QString at(const QString& name) const { return m_dir.filePath(name); }
 
-    QString freshOutput()
-    {
-        const QString directory = at(QStringLiteral("out%1").arg(++m_outputs));
-        QDir().mkpath(directory);
-        return directory + QStringLiteral("/şekilli.pdf");
-    }
+    QString freshOutput() { return freshOutputIn(m_dir.path(), m_outputs, QStringLiteral("şekilli.pdf")); }
 
     QJsonObject annotate(const QString& input, const QString& output, const QJsonObject& fields)
     {

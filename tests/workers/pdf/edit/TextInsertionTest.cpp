@@ -61,12 +61,7 @@ class TextInsertionTest : public QObject {
 
     // A directory of its own for each output, so that a failed run can be
     // shown to leave nothing behind.
-    QString freshOutput()
-    {
-        const QString directory = at(QStringLiteral("out%1").arg(++m_outputs));
-        QDir().mkpath(directory);
-        return directory + QStringLiteral("/çıktı.pdf");
-    }
+    QString freshOutput() { return freshOutputIn(m_dir.path(), m_outputs, QStringLiteral("çıktı.pdf")); }
 
     QJsonObject addText(const QString& input, const QString& output, const QString& text, double x, double y,
                         double size = 14)

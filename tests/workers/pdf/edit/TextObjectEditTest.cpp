@@ -64,12 +64,7 @@ class TextObjectEditTest : public QObject {
 
     QString input() const { return m_dir.filePath(QStringLiteral("nesneler.pdf")); }
 
-    QString freshOutput()
-    {
-        const QString directory = m_dir.filePath(QStringLiteral("out%1").arg(++m_outputs));
-        QDir().mkpath(directory);
-        return directory + QStringLiteral("/düzenli.pdf");
-    }
+    QString freshOutput() { return freshOutputIn(m_dir.path(), m_outputs, QStringLiteral("düzenli.pdf")); }
 
     QJsonObject run(const QString& operation, const QString& output, const QJsonObject& fields)
     {

@@ -105,12 +105,7 @@ class TextObjectListingTest : public QObject {
 
     QString at(const QString& name) const { return m_dir.filePath(name); }
 
-    QString freshOutput()
-    {
-        const QString directory = at(QStringLiteral("out%1").arg(++m_outputs));
-        QDir().mkpath(directory);
-        return directory + QStringLiteral("/liste.pdf");
-    }
+    QString freshOutput() { return freshOutputIn(m_dir.path(), m_outputs, QStringLiteral("liste.pdf")); }
 
     QJsonObject list(const QString& document, int page = 0)
     {
