@@ -1,11 +1,11 @@
 #include "DocumentOpen.h"
 
 #include "DocumentLimits.h"
+#include "PrivateDirectory.h"
 #include "InspectionReply.h"
 #include "PdfWorkerRunner.h"
 #include "SourceCopy.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
 
@@ -37,8 +37,8 @@ PdfOpenResult openPdfDocument(const QString& path, const QString& password,
     const SourceSnapshot before = SourceCopy::snapshot(path);
 
     auto document = std::make_shared<PdfDocument>();
-    document->workspace = std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velk-pdf-XXXXXX"));
-    if (!document->workspace->isValid())
+    document->workspace = createPrivateDirectory(QStringLiteral("velk-pdf-"));
+    if (!document->workspace)
         return failure(QStringLiteral("Güvenli geçici dizin oluşturulamadı."));
     document->sourcePath = source.canonicalFilePath();
     document->workingPath = document->workspace->filePath(QStringLiteral("document.pdf"));
