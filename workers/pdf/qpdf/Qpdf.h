@@ -1,0 +1,125 @@
+#pragma once
+
+// One binding of the qpdf library and one document read through it: loads
+// libqpdf.so.29 from the directory of the running executable, resolves the
+// whole function table, creates the document handle, and offers a thin
+// object layer on top (parsing object text, direct copies with limits, the
+// indirect objects changed so far, raw data of streams the layer creates).
+// One per operation, owned by the handler, on the worker's single thread.
+//
+// After bindQpdf() succeeded every other call may fail with QpdfFailure
+// carrying a short internal reason; handlers catch it once and answer with
+// their own sentence. Object handles belong to this document only.
+
+#include "QpdfFunctions.h"
+#include "QpdfHandles.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+class QLibrary;
+
+namespace velk {
+
+// The layer's failure, never shown to the user: "qpdf", "array limit",
+// "dictionary limit", …
+class QpdfFailure : public std::runtime_error {
+public:
+    explicit QpdfFailure(const char* reason)
+        : std::runtime_error(reason)
+    {
+    }
+};
+
+class Qpdf {
+public:
+    Qpdf();
+    ~Qpdf();
+    Qpdf(const Qpdf&) = delete;
+    Qpdf& operator=(const Qpdf&) = delete;
+
+    // Loads the library, resolves every function, creates the document
+    // handle and makes qpdf quiet and strict (no recovery, no warnings on
+    // standard error). False on any failure; nothing else may be called.
+    bool bindQpdf();
+    bool isBound() const { return bool(m_data); }
+
+    // A status with the errors bit is a failure; warnings are accepted.
+    void readFile(const QString& path);
+    // qpdf reads from the layer's own copy of the bytes.
+    void readMemory(const QByteArray& bytes);
+    // The whole document, fully rewritten with qpdf's defaults and the
+    // object streams of the input kept.
+    QByteArray writeToMemory();
+
+    qpdf_oh root();
+    qpdf_oh trailer();
+    // Past the last page qpdf reports an error.
+    qpdf_oh page(int index);
+
+    // A new direct object from PDF object text.
+    qpdf_oh parse(const QByteArray& text);
+    // The object's text; an indirect object gives its reference ("12 0 R").
+    QByteArray unparse(qpdf_oh handle);
+    QByteArray unparseResolved(qpdf_oh handle);
+
+    bool isDictionary(qpdf_oh handle);
+    bool isArray(qpdf_oh handle);
+    bool isString(qpdf_oh handle);
+    bool isStream(qpdf_oh handle);
+    // 0 for a direct object.
+    int objectNumber(qpdf_oh handle);
+    bool hasKey(qpdf_oh dictionary, const char* key);
+    // The null object when the key is absent.
+    qpdf_oh key(qpdf_oh dictionary, const char* key);
+    // Every key of a dictionary; more than limit keys throws "dictionary
+    // limit".
+    QList<QByteArray> keys(qpdf_oh dictionary, int limit);
+    qpdf_oh streamDictionary(qpdf_oh stream);
+    int arraySize(qpdf_oh array);
+    qpdf_oh arrayItem(qpdf_oh array, int index);
+    QString utf8Value(qpdf_oh string);
+
+    // Records an indirect object for the incremental writer.
+    void markChanged(qpdf_oh handle);
+    // Replaces the key and marks the dictionary changed.
+    void setKey(qpdf_oh dictionary, const char* key, qpdf_oh value);
+    qpdf_oh makeIndirect(qpdf_oh handle);
+    // A direct copy: an array or dictionary gets the same items (references
+    // stay references), anything else is parsed from its resolved text.
+    qpdf_oh copyDirect(qpdf_oh handle);
+    void appendItem(qpdf_oh array, qpdf_oh item);
+    // A new indirect stream whose dictionary receives every key of the
+    // given dictionary, holding these bytes as given (no filter).
+    qpdf_oh newStream(qpdf_oh dictionary, const QByteArray& data);
+
+    // Object number → handle, ascending.
+    const std::map<int, qpdf_oh>& changedObjects() const { return m_changedObjects; }
+    // Object number → raw data the incremental writer emits as its stream.
+    std::map<int, QByteArray>& newStreamData() { return m_newStreamData; }
+
+    static QString libraryPath();
+    static QStringList functionNames();
+
+private:
+    // Throws "qpdf" when qpdf reports an error for the last call, and for
+    // every call after the first error.
+    void check();
+    void checkStatus(int status);
+
+    std::unique_ptr<QLibrary> m_library;
+    QpdfFunctions m_api;
+    QpdfDataHandle m_data;
+    QByteArray m_input;
+    bool m_failed = false;
+    std::map<int, qpdf_oh> m_changedObjects;
+    std::map<int, QByteArray> m_newStreamData;
+};
+
+} // namespace velk

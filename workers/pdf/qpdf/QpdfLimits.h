@@ -1,0 +1,19 @@
+#pragma once
+
+// Limits of the qpdf object layer, each checked before the work it bounds.
+
+#include <QtGlobal>
+
+namespace velk::QpdfLimits {
+
+// Direct copies: items of one array, keys of one dictionary.
+inline constexpr int kMaxCopiedArrayItems = 100000;
+inline constexpr int kMaxCopiedDictionaryKeys = 10000;
+
+// A document read from memory: the largest PDF the worker accepts.
+inline constexpr qint64 kMaxDocumentBytes = qint64(512) * 1024 * 1024;
+// A document written to memory; a form's new appearances and one embedded
+// font add far less than this to the largest input.
+inline constexpr qint64 kMaxWrittenBytes = qint64(640) * 1024 * 1024;
+
+} // namespace velk::QpdfLimits
