@@ -26,8 +26,13 @@ QString applyText(const Pdfium& pdfium, const FieldTarget& target, const QJsonVa
         return QStringLiteral("Form metin alanı düzenlenemedi.");
     api.FORM_ReplaceSelection(target.form, target.page, reinterpret_cast<FPDF_WIDESTRING>(text.utf16()));
     api.FORM_ForceToKillFocus(target.form);
-    // A field with a maximum length keeps only its first characters.
-    if (FormStrings::value(pdfium, target.form, target.widget) != text)
+    // A field with a maximum length keeps only its first characters. A
+    // multi-line field may spell its line breaks differently; a one-line
+    // field drops them, which is a loss like any other.
+    const QString stored = FormStrings::value(pdfium, target.form, target.widget);
+    const bool multiline = (api.FPDFAnnot_GetFormFieldFlags(target.form, target.widget) & kMultilineFlag) != 0;
+    if (multiline ? FormStrings::withUniformLineBreaks(stored) != FormStrings::withUniformLineBreaks(text)
+                  : stored != text)
         return QStringLiteral("Form metni tam kaydedilemedi; alanın karakter sınırını kontrol edin.");
     return {};
 }

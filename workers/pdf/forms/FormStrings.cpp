@@ -51,6 +51,13 @@ QString exportValue(const Pdfium& pdfium, FPDF_FORMHANDLE form, FPDF_ANNOTATION 
     return fieldString(pdfium.api().FPDFAnnot_GetFormFieldExportValue, form, annotation);
 }
 
+QString withUniformLineBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 std::optional<QString> optionLabel(const Pdfium& pdfium, FPDF_FORMHANDLE form, FPDF_ANNOTATION annotation,
                                    int index)
 {

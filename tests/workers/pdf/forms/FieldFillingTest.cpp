@@ -7,6 +7,7 @@
 #include "RequestDispatcher.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,6 +42,26 @@ QJsonArray sameValueEverywhere(int count)
     for (int i = 0; i < count; ++i)
         updates.append(update(i, "value", QStringLiteral("d%1").arg(i)));
     return updates;
+}
+
+// The lines of a text, whichever way its breaks are spelled.
+QStringList linesOf(const QString& text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    return text.split(lineBreak);
+}
+
+// One multi-line text field "notlar" holding at most five characters.
+PdfFormSpec shortMultiLineField()
+{
+    PdfFormField notes;
+    notes.type = "/Tx";
+    notes.name = "notlar";
+    notes.flags = 4096;
+    notes.entries = "/MaxLen 5 /DA (/Helv 10 Tf 0 g)";
+    PdfFormSpec spec;
+    spec.fields = {notes};
+    return spec;
 }
 
 } // namespace
@@ -99,6 +120,50 @@ private Q_SLOTS:
         QCOMPARE(entryAt(listed, 0, kFixed).value("value").toString(), QStringLiteral("Degismez"));
     }
 
+    void multiLineTextKeepsItsLines_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QStringList>("lines");
+        const QString first = QString::fromUtf8("Birinci satır");
+        const QString second = QString::fromUtf8("İkinci satır");
+        QTest::newRow("line feed") << first + "\n" + second << QStringList{first, second};
+        QTest::newRow("carriage return") << QStringLiteral("a\rb") << QStringList{"a", "b"};
+        QTest::newRow("carriage return, line feed") << QStringLiteral("a\r\nb") << QStringList{"a", "b"};
+        QTest::newRow("three lines, mixed breaks") << QStringLiteral("a\nb\r\nc") << QStringList{"a", "b", "c"};
+        QTest::newRow("trailing break") << QStringLiteral("a\n") << QStringList{"a", ""};
+        QTest::newRow("blank line in the middle") << QStringLiteral("a\n\nb") << QStringList{"a", "", "b"};
+    }
+
+    void multiLineTextKeepsItsLines()
+    {
+        QFETCH(QString, value);
+        QFETCH(QStringList, lines);
+        const QString output = freshOutput();
+        const QJsonObject filled = withoutIsolation(
+            runEditSandboxed(fillRequest(m_form, output, {update(kAddress, "value", value)})).json);
+        QCOMPARE(filled, kSuccess);
+        const QJsonObject listed =
+            withoutIsolation(runEditSandboxed(editRequest(QStringLiteral("fields"), output, {})).json);
+        QCOMPARE(linesOf(entryAt(listed, 0, kAddress).value("value").toString()), lines);
+    }
+
+    void multiLineTextLongerThanItsMaximumRefused_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("six characters for five") << QStringLiteral("abcdef");
+        QTest::newRow("two lines, seven characters") << QStringLiteral("abc\ndef");
+    }
+
+    void multiLineTextLongerThanItsMaximumRefused()
+    {
+        QFETCH(QString, value);
+        const QString path = m_dir.filePath(QStringLiteral("short-notes.pdf"));
+        QVERIFY(writeFormPdf(path, shortMultiLineField()));
+        const QString output = freshOutput();
+        QCOMPARE(dispatchRequest(fillRequest(path, output, {update(0, "value", value)})), refusal(kTooLong));
+        QVERIFY(!QFileInfo::exists(output));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QJsonArray>("updates");
@@ -119,6 +184,10 @@ private Q_SLOTS:
         QTest::newRow("text of 10001 units") << QJsonArray{update(kAddress, "value", QString(10001, 'a'))}
                                              << QString::fromUtf8("Form metin alanı düzenlenemedi.");
         QTest::newRow("six characters for five") << QJsonArray{update(kCode, "value", "123456")} << kTooLong;
+        // A one-line field drops a line break: a loss like a truncation.
+        QTest::newRow("line feed in a one-line field") << QJsonArray{update(kName, "value", "a\nb")} << kTooLong;
+        QTest::newRow("carriage return, line feed in a one-line field")
+            << QJsonArray{update(kName, "value", "a\r\nb")} << kTooLong;
         QTest::newRow("checked not a bool")
             << QJsonArray{update(kConsent, "checked", 1)} << QString::fromUtf8("Form seçim değeri geçersiz.");
         QTest::newRow("radio set to false") << QJsonArray{update(kFirstRadio, "checked", false)}
