@@ -51,6 +51,16 @@ QList<int> listedSelection(const QJsonObject& entry)
     return selection;
 }
 
+// The text with each line break (\r\n, \r or \n) spelled \n, as the
+// multi-line editor gives it back: the worker may list a multi-line value
+// with \r\n breaks.
+QString withUniformLineBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 QWidget* textWidget(const QJsonObject& entry)
 {
     const QString value = entry.value(QStringLiteral("value")).toString();
@@ -124,15 +134,18 @@ QWidget* widgetFor(const QJsonObject& entry, RadioGroups& groups)
 std::optional<QJsonObject> textUpdate(const QJsonObject& entry, const QWidget* widget, bool& tooLong)
 {
     QString text;
+    QString listed = entry.value(QStringLiteral("value")).toString();
     bool edited = true;
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
         text = edit->text();
         edited = edit->isModified();
     } else if (const auto* editor = qobject_cast<const QPlainTextEdit*>(widget)) {
+        // The editor gives every line break back as \n; a listed \r\n
+        // alone is no change.
         text = editor->toPlainText();
+        listed = withUniformLineBreaks(listed);
     }
-    if (entry.value(QStringLiteral("password")).toBool() ? !edited
-                                                         : text == entry.value(QStringLiteral("value")).toString())
+    if (entry.value(QStringLiteral("password")).toBool() ? !edited : text == listed)
         return std::nullopt;
     if (text.size() > FormFieldWidgets::kMaxTextLength) {
         tooLong = true;

@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTest>
 
 using namespace velk;
@@ -235,6 +237,47 @@ private Q_SLOTS:
         QCOMPARE(m_informations.size(), 1);
         QCOMPARE(m_informations.first().title, QStringLiteral("PDF formu"));
         QCOMPARE(m_informations.first().text, kNothingChanged);
+    }
+
+    void multiLineValueShownByLines_data()
+    {
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("carriage return, line feed") << QStringLiteral("a\r\nb") << QStringList{"a", "b"};
+        QTest::newRow("carriage return") << QStringLiteral("a\rb") << QStringList{"a", "b"};
+        QTest::newRow("blank line between") << QStringLiteral("a\r\n\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("trailing break") << QStringLiteral("a\r\n") << QStringList{"a", ""};
+    }
+
+    void multiLineValueShownByLines()
+    {
+        QFETCH(QString, listed);
+        QFETCH(QStringList, lines);
+        FormFillDialog dialog(QJsonArray{entry(0, 6, "adres", {{"value", listed}, {"multiline", true}})},
+                              record(m_warnings), record(m_informations));
+        const auto* editor = qobject_cast<QPlainTextEdit*>(dialog.fieldWidget(0));
+        QVERIFY(editor);
+        QCOMPARE(editor->document()->blockCount(), lines.size());
+        QCOMPARE(editor->toPlainText(), lines.join('\n'));
+        dialog.applyButton()->click();
+        QVERIFY(!dialog.request());
+        QCOMPARE(m_informations.size(), 1);
+        QCOMPARE(m_informations.first().text, kNothingChanged);
+    }
+
+    void editedMultiLineValueSendsTheEditorText()
+    {
+        FormFillDialog dialog(QJsonArray{entry(0, 6, "adres", {{"value", "a\r\nb"}, {"multiline", true}})},
+                              record(m_warnings), record(m_informations));
+        auto* editor = qobject_cast<QPlainTextEdit*>(dialog.fieldWidget(0));
+        QVERIFY(editor);
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "c");
+        dialog.applyButton()->click();
+        QVERIFY(dialog.request());
+        QCOMPARE(dialog.request()->value("updates").toArray(), (QJsonArray{change(0, "value", "a\nb\nc")}));
+        QVERIFY(m_informations.isEmpty());
     }
 
     void textLengthLimit_data()
