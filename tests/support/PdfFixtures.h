@@ -117,6 +117,9 @@ struct PdfFormField {
     QByteArray onState;
     // The first widget's rectangle; empty: placed in rows by the fixture.
     QRectF rect;
+    // Other fields: more than 1 gives the field this many widgets, kids
+    // without a name of their own.
+    int widgets = 1;
 };
 
 struct PdfFormSpec {

@@ -41,14 +41,19 @@ QRectF rowRect(int widget)
 struct Numbering {
     QList<int> fieldObject;
     // Widgets per field: 1 for merged field and widget, else one per state
-    // after the field object (radio groups).
+    // (radio groups) or per requested widget after the field object.
     QList<int> widgetCount;
     int total = 0;
 };
 
 bool isGroup(const PdfFormField& field)
 {
-    return field.states.size() > 1;
+    return field.states.size() > 1 || field.widgets > 1;
+}
+
+int widgetCountOf(const PdfFormField& field)
+{
+    return field.states.isEmpty() ? qMax(1, field.widgets) : int(field.states.size());
 }
 
 Numbering numbering(const PdfFormSpec& spec)
@@ -57,8 +62,8 @@ Numbering numbering(const PdfFormSpec& spec)
     int next = kFirstPageObject + spec.pages;
     for (const PdfFormField& field : spec.fields) {
         n.fieldObject << next;
-        n.widgetCount << (isGroup(field) ? int(field.states.size()) : 1);
-        next += isGroup(field) ? 1 + int(field.states.size()) : 1;
+        n.widgetCount << (isGroup(field) ? widgetCountOf(field) : 1);
+        next += isGroup(field) ? 1 + widgetCountOf(field) : 1;
     }
     n.total = next - 1;
     return n;

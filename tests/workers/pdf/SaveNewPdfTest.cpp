@@ -1,7 +1,8 @@
 // Saving writes only new files: a relative or taken output path is refused
 // without touching anything, an output that cannot be opened or a save that
 // breaks off half-way leaves no file behind, and a completed save is a whole,
-// fully rewritten PDF that qpdf accepts and PDFium reopens.
+// fully rewritten PDF that qpdf accepts and PDFium reopens. Bytes saved to
+// memory are committed to a new file the same way.
 
 #include "PdfFixtures.h"
 #include "Pdfium.h"
@@ -196,6 +197,43 @@ private Q_SLOTS:
         }
         QVERIFY(saved);
         QCOMPARE(QFileInfo(directory + QStringLiteral("/out.pdf")).size(), m_fullSize);
+    }
+
+    // Bytes finished in memory reach a new file through the same commit:
+    // whole on success, refused for a taken path, nothing left when cut.
+    void memorySaveCommittedLikeAFile()
+    {
+        QJsonObject reply;
+        const std::optional<QByteArray> bytes = savePdfToMemory(reply, m_pdfium, m_document.get());
+        QVERIFY(bytes.has_value());
+        QVERIFY(bytes->startsWith("%PDF-"));
+        const QString directory = freshDirectory(QStringLiteral("from-memory"));
+        const QString output = directory + QStringLiteral("/out.pdf");
+        QVERIFY(writeNewPdf(reply, *bytes, output));
+        QCOMPARE(reply, (QJsonObject{{QStringLiteral("ok"), true}}));
+        QFile file(output);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), *bytes);
+        QVERIFY(qpdfAccepts(output));
+
+        QVERIFY(!writeNewPdf(reply, "%PDF-", output));
+        QCOMPARE(reply.value(QStringLiteral("error")).toString(), QStringLiteral("Yeni bir çıktı dosyası gerekli."));
+        QVERIFY(!acceptsNewOutput(reply, QStringLiteral("relative.pdf")));
+        QCOMPARE(reply.value(QStringLiteral("error")).toString(), QStringLiteral("Yeni bir çıktı dosyası gerekli."));
+
+        const QString capped = freshDirectory(QStringLiteral("from-memory-capped"));
+        bool written = true;
+        {
+            FileSizeCap cap{rlim_t(bytes->size() / 2)};
+            QVERIFY(cap.isActive());
+            written = writeNewPdf(reply, *bytes, capped + QStringLiteral("/out.pdf"));
+        }
+        QVERIFY(!written);
+        QCOMPARE(reply.value(QStringLiteral("error")).toString(), QStringLiteral("PDF kaydedilemedi."));
+        QCOMPARE(entries(capped), QStringList());
+
+        QVERIFY(!savePdfToMemory(reply, m_pdfium, nullptr).has_value());
+        QCOMPARE(reply.value(QStringLiteral("error")).toString(), QStringLiteral("PDF kaydedilemedi."));
     }
 
     void completedSave_data()

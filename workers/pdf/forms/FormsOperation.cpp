@@ -1,5 +1,6 @@
 #include "FormsOperation.h"
 
+#include "AppearanceRewrite.h"
 #include "ErrorReply.h"
 #include "FieldEntry.h"
 #include "FieldUpdate.h"
@@ -11,6 +12,7 @@
 #include <QJsonArray>
 #include <QSet>
 
+#include <optional>
 #include <set>
 
 namespace velk {
@@ -34,22 +36,55 @@ bool isReadOnly(const Pdfium& pdfium, FPDF_FORMHANDLE form, FPDF_ANNOTATION widg
     return (pdfium.api().FPDFAnnot_GetFormFieldFlags(form, widget) & kReadOnlyFlag) != 0;
 }
 
-// Applies, in list order, every update that names this widget.
-QString applyUpdates(const Pdfium& pdfium, const FieldTarget& target, const QJsonArray& updates, const QString& key,
-                     QSet<QString>& applied)
+// The widget of an applied text, combo or list update, whose field gets
+// new appearances after saving; none for buttons.
+std::optional<FilledWidget> filledWidget(const Pdfium& pdfium, const FieldTarget& target, const QJsonObject& update,
+                                         int pageIndex, int annotationIndex)
 {
+    FilledWidget filled{pageIndex, annotationIndex, WidgetKind::Text, {}};
+    switch (pdfium.api().FPDFAnnot_GetFormFieldType(target.form, target.widget)) {
+    case kTextField:
+        return filled;
+    case kComboBox:
+        filled.kind = WidgetKind::Combo;
+        break;
+    case kListBox:
+        filled.kind = WidgetKind::List;
+        break;
+    default:
+        return std::nullopt;
+    }
+    // Applied, so every entry is an option index.
+    for (const QJsonValue& index : update.value(QStringLiteral("selection")).toArray())
+        filled.selection << index.toInt();
+    return filled;
+}
+
+struct FillProgress {
+    QSet<QString> applied;
+    QList<FilledWidget> filled;
+};
+
+// Applies, in list order, every update that names this widget.
+QString applyUpdates(const Pdfium& pdfium, const FieldTarget& target, const QJsonArray& updates, int pageIndex,
+                     int annotationIndex, FillProgress& progress)
+{
+    const QString key = widgetKey(pageIndex, annotationIndex);
     for (const QJsonValue& value : updates) {
         const QJsonObject update = value.toObject();
         if (widgetKey(RequestField::integer(update, QStringLiteral("page"), -1),
                       RequestField::integer(update, QStringLiteral("annotation"), -1))
             != key)
             continue;
-        if (applied.contains(key) || isReadOnly(pdfium, target.form, target.widget))
+        if (progress.applied.contains(key) || isReadOnly(pdfium, target.form, target.widget))
             return QStringLiteral("Tekrarlanan veya salt okunur form alanı değiştirilemez.");
         const QString error = applyFieldUpdate(pdfium, target, update);
         if (!error.isEmpty())
             return error;
-        applied.insert(key);
+        progress.applied.insert(key);
+        if (const std::optional<FilledWidget> filled =
+                filledWidget(pdfium, target, update, pageIndex, annotationIndex))
+            progress.filled << *filled;
     }
     return {};
 }
@@ -66,19 +101,19 @@ std::set<int> pagesNamed(const QJsonArray& updates, int pageCount)
     return pages;
 }
 
-QString fill(const Pdfium& pdfium, FPDF_DOCUMENT document, FormEnvironment& environment, const QJsonArray& updates)
+QString fill(const Pdfium& pdfium, FPDF_DOCUMENT document, FormEnvironment& environment, const QJsonArray& updates,
+             FillProgress& progress)
 {
-    QSet<QString> applied;
     const auto visit = [&](FPDF_PAGE page, int pageIndex, int annotationIndex, FPDF_ANNOTATION widget) {
-        return applyUpdates(pdfium, {environment.form(), page, widget}, updates,
-                            widgetKey(pageIndex, annotationIndex), applied);
+        return applyUpdates(pdfium, {environment.form(), page, widget}, updates, pageIndex, annotationIndex,
+                            progress);
     };
     for (const int pageIndex : pagesNamed(updates, pdfium.api().FPDF_GetPageCount(document))) {
         const QString error = environment.walkPage(pageIndex, visit);
         if (!error.isEmpty())
             return error;
     }
-    if (applied.size() != updates.size())
+    if (progress.applied.size() != updates.size())
         return QStringLiteral("Bazı form alanları bulunamadı; çıktı kaydedilmedi.");
     return {};
 }
@@ -103,6 +138,26 @@ bool hasSignature(const Pdfium& pdfium, FPDF_DOCUMENT document)
 bool isSignedOrEncrypted(const Pdfium& pdfium, FPDF_DOCUMENT document)
 {
     return hasSignature(pdfium, document) || pdfium.api().FPDF_GetSecurityHandlerRevision(document) >= 0;
+}
+
+// PDFium draws filled text with the field's own simple font and loses the
+// letters it cannot encode; the saved bytes get new appearances in the
+// embedded Unicode font before anything reaches the output.
+void saveWithAppearances(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QString& output,
+                         const QList<FilledWidget>& filled)
+{
+    // A refused output is refused before the work.
+    if (!acceptsNewOutput(reply, output))
+        return;
+    const std::optional<QByteArray> saved = savePdfToMemory(reply, pdfium, document);
+    if (!saved)
+        return;
+    const RewrittenPdf rewritten = rewriteAppearances(*saved, filled);
+    if (!rewritten.error.isEmpty()) {
+        reply = errorReply(rewritten.error);
+        return;
+    }
+    writeNewPdf(reply, rewritten.bytes, output);
 }
 
 } // namespace
@@ -161,13 +216,18 @@ void FormsOperation::fillFields(QJsonObject& reply, const Pdfium& pdfium, FPDF_D
         reply = errorReply(kNoEnvironment);
         return;
     }
-    const QString error = fill(pdfium, document, environment, updates);
+    FillProgress progress;
+    const QString error = fill(pdfium, document, environment, updates, progress);
     if (!error.isEmpty()) {
         reply = errorReply(error);
         return;
     }
     // Saved while the environment still stands; it is left afterwards.
-    saveNewPdf(reply, pdfium, document, request.value(QStringLiteral("output")).toString());
+    const QString output = request.value(QStringLiteral("output")).toString();
+    if (progress.filled.isEmpty())
+        saveNewPdf(reply, pdfium, document, output);
+    else
+        saveWithAppearances(reply, pdfium, document, output, progress.filled);
 }
 
 } // namespace velk

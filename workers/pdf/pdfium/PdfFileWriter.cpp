@@ -1,6 +1,6 @@
 #include "PdfFileWriter.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <limits>
 
@@ -22,9 +22,9 @@ int writeBlock(FPDF_FILEWRITE* self, const void* data, unsigned long size)
     const auto* bytes = static_cast<const char*>(data);
     qint64 left = qint64(size);
     // QIODevice may accept fewer bytes than asked; keep going until the
-    // block is complete or the file refuses.
+    // block is complete or the device refuses.
     while (left > 0) {
-        const qint64 written = writer->file->write(bytes, left);
+        const qint64 written = writer->device->write(bytes, left);
         if (written <= 0) {
             writer->failed = true;
             return 0;
@@ -37,9 +37,9 @@ int writeBlock(FPDF_FILEWRITE* self, const void* data, unsigned long size)
 
 } // namespace
 
-PdfFileWriter::PdfFileWriter(QSaveFile& target)
+PdfFileWriter::PdfFileWriter(QIODevice& target)
     : base{1, &writeBlock}
-    , file(&target)
+    , device(&target)
     , failed(false)
 {
 }

@@ -1,23 +1,24 @@
 #pragma once
 
 // PDFium's FPDF_FILEWRITE, version 1, writing every block PDFium hands over
-// into an atomic save file. A block counts as written only when all of its
-// bytes reached the file; after the first failure the writer stays failed.
+// into a device: an atomic save file, or a buffer in memory. A block counts
+// as written only when all of its bytes reached the device; after the first
+// failure the writer stays failed.
 
 #include "PdfiumTypes.h"
 
 #include <type_traits>
 
-class QSaveFile;
+class QIODevice;
 
 namespace velk {
 
 struct PdfFileWriter {
     FPDF_FILEWRITE base;
-    QSaveFile* file;
+    QIODevice* device;
     bool failed;
 
-    explicit PdfFileWriter(QSaveFile& target);
+    explicit PdfFileWriter(QIODevice& target);
     PdfFileWriter(const PdfFileWriter&) = delete;
     PdfFileWriter& operator=(const PdfFileWriter&) = delete;
 };

@@ -3,17 +3,51 @@
 #include "PdfFileWriter.h"
 #include "WorkerContract.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <functional>
 
 namespace velk {
 
 namespace {
 
+const char kNeedsNewOutput[] = "Yeni bir çıktı dosyası gerekli.";
+const char kSaveFailed[] = "PDF kaydedilemedi.";
+
 bool fail(QJsonObject& reply, const char* message)
 {
     reply = WorkerContract::errorReply(QString::fromUtf8(message));
     return false;
+}
+
+// The one way an output file comes into being: a temporary file beside it,
+// filled by write, renamed into place only when everything was written.
+bool commitNewPdf(QJsonObject& reply, const QString& outputPath, const std::function<bool(QIODevice&)>& write)
+{
+    if (!acceptsNewOutput(reply, outputPath))
+        return false;
+    QSaveFile file(outputPath);
+    file.setDirectWriteFallback(false);
+    // Unbuffered, so that a block reported written has reached the file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(reply, "PDF çıktısı açılamadı.");
+    if (!write(file)) {
+        file.cancelWriting(); // the temporary file is removed, nothing is renamed
+        return fail(reply, kSaveFailed);
+    }
+    if (!file.commit())
+        return fail(reply, kSaveFailed);
+    reply = QJsonObject{{QStringLiteral("ok"), true}};
+    return true;
+}
+
+bool writePdfium(const Pdfium& pdfium, FPDF_DOCUMENT document, QIODevice& device)
+{
+    PdfFileWriter writer(device);
+    const bool saved = pdfium.api().FPDF_SaveAsCopy(document, &writer.base, kFpdfNoIncremental) != 0;
+    return saved && !writer.failed;
 }
 
 } // namespace
@@ -32,27 +66,46 @@ bool isFreshAbsolutePath(const QString& path)
 
 bool saveNewPdf(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QString& outputPath)
 {
-    if (!isFreshAbsolutePath(outputPath))
-        return fail(reply, "Yeni bir çıktı dosyası gerekli.");
+    if (!acceptsNewOutput(reply, outputPath))
+        return false;
     if (!pdfium.isBound() || !document)
-        return fail(reply, "PDF kaydedilemedi.");
+        return fail(reply, kSaveFailed);
+    return commitNewPdf(reply, outputPath,
+                        [&](QIODevice& device) { return writePdfium(pdfium, document, device); });
+}
 
-    QSaveFile file(outputPath);
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a block reported written has reached the file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(reply, "PDF çıktısı açılamadı.");
+bool acceptsNewOutput(QJsonObject& reply, const QString& outputPath)
+{
+    return isFreshAbsolutePath(outputPath) || fail(reply, kNeedsNewOutput);
+}
 
-    PdfFileWriter writer(file);
-    const bool saved = pdfium.api().FPDF_SaveAsCopy(document, &writer.base, kFpdfNoIncremental) != 0;
-    if (!saved || writer.failed) {
-        file.cancelWriting(); // the temporary file is removed, nothing is renamed
-        return fail(reply, "PDF kaydedilemedi.");
+std::optional<QByteArray> savePdfToMemory(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!pdfium.isBound() || !document || !buffer.open(QIODevice::WriteOnly)
+        || !writePdfium(pdfium, document, buffer)) {
+        fail(reply, kSaveFailed);
+        return std::nullopt;
     }
-    if (!file.commit())
-        return fail(reply, "PDF kaydedilemedi.");
-    reply = QJsonObject{{QStringLiteral("ok"), true}};
-    return true;
+    buffer.close();
+    return bytes;
+}
+
+bool writeNewPdf(QJsonObject& reply, const QByteArray& bytes, const QString& outputPath)
+{
+    return commitNewPdf(reply, outputPath, [&](QIODevice& device) {
+        qint64 done = 0;
+        // A device may take fewer bytes than offered; keep going until all
+        // are written or it refuses.
+        while (done < bytes.size()) {
+            const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+            if (written <= 0)
+                return false;
+            done += written;
+        }
+        return true;
+    });
 }
 
 } // namespace velk

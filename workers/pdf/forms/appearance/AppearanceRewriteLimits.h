@@ -1,0 +1,21 @@
+#pragma once
+
+// Bounds of rewriting the appearances of filled widgets with qpdf, each
+// checked before the walk or read it limits.
+
+namespace velk::AppearanceRewriteLimits {
+
+// /Parent links followed from a widget to its field and on to the root.
+inline constexpr int kMaxFieldDepth = 32;
+// Widgets (kids) of one field.
+inline constexpr int kMaxFieldWidgets = 1000;
+// Annotations of one page, as the form-fill layer allows.
+inline constexpr int kMaxPageAnnotations = 10000;
+// Options of one choice field, as the form-fill layer allows.
+inline constexpr int kMaxOptions = 256;
+// Length of a field value, in UTF-16 code units, as the filling allows.
+inline constexpr int kMaxValueUnits = 10000;
+// Entries of a colour, rectangle or dash array read from a widget.
+inline constexpr int kMaxSmallArray = 16;
+
+} // namespace velk::AppearanceRewriteLimits

@@ -1,0 +1,20 @@
+#pragma once
+
+// Reads everything that decides how one filled widget looks from the
+// document through qpdf: the widget's rectangle, /MK and border, the
+// default appearance, quadding, flags and maximum length inherited along
+// the field chain (the form's /DA and /Q last), the value and the options.
+// An unreadable widget or options that do not fit the selection throw
+// QpdfFailure.
+
+#include "FieldChain.h"
+#include "FilledWidget.h"
+#include "WidgetLook.h"
+
+namespace velk {
+
+// acroForm: the catalog's /AcroForm (a null object when absent).
+WidgetLook readWidgetLook(Qpdf& qpdf, qpdf_oh widget, const FieldChain& chain, qpdf_oh acroForm,
+                          const FilledWidget& filled);
+
+} // namespace velk
