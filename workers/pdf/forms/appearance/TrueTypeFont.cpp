@@ -1,1 +1,451 @@
 #include "TrueTypeFont.h"
+
+#include "FontByteReader.h"
+
+#include <map>
+
+namespace velk {
+
+namespace {
+
+// The embedded font reader accepts nothing larger either.
+constexpr qint64 kMaxFontBytes = 16 * 1024 * 1024;
+constexpr quint16 kMaxTables = 256;
+constexpr int kMaxGlyphs = 65535;
+constexpr quint32 kMaxCmapSegments = 65535;
+// Overlapping or repeated cmap ranges could otherwise make the map walk
+// far more than every Unicode code point.
+constexpr qint64 kMaxMappedCharacters = 0x110000;
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+constexpr quint16 kMinUnitsPerEm = 16;
+constexpr quint16 kMaxUnitsPerEm = 16384;
+constexpr quint32 kHeadMagic = 0x5F0F3CF5;
+constexpr int kMaxPostScriptName = 63;
+constexpr quint16 kPostScriptNameId = 6;
+// Without sCapHeight (OS/2 before version 2), a usual share of the ascent.
+constexpr double kCapHeightShareOfAscent = 0.7;
+const char kFallbackName[] = "VelkUnicodeFont";
+
+constexpr quint32 tag(const char (&name)[5])
+{
+    return quint32(quint8(name[0])) << 24 | quint32(quint8(name[1])) << 16 | quint32(quint8(name[2])) << 8
+           | quint32(quint8(name[3]));
+}
+
+// The tables by tag, each a window already checked against the file.
+using Tables = std::map<quint32, FontByteReader>;
+
+std::optional<Tables> readTableDirectory(const FontByteReader& file)
+{
+    FontByteReader header = file;
+    const quint32 version = header.u32();
+    const quint16 count = header.u16();
+    header.skip(6); // searchRange, entrySelector, rangeShift
+    if (!header.ok() || (version != 0x00010000 && version != tag("true")) || count == 0 || count > kMaxTables)
+        return std::nullopt;
+    Tables tables;
+    for (int i = 0; i < count; ++i) {
+        const quint32 name = header.u32();
+        header.skip(4); // checksum
+        const quint32 offset = header.u32();
+        const quint32 length = header.u32();
+        const FontByteReader table = file.slice(offset, length);
+        if (!header.ok() || !table.ok())
+            return std::nullopt;
+        tables.emplace(name, table); // a repeated tag keeps its first entry
+    }
+    return tables;
+}
+
+std::optional<FontByteReader> table(const Tables& tables, quint32 name)
+{
+    const auto found = tables.find(name);
+    if (found == tables.end())
+        return std::nullopt;
+    return found->second;
+}
+
+// Collects code point to glyph pairs; refuses to walk too many.
+class CharacterMap {
+public:
+    explicit CharacterMap(int glyphCount)
+        : m_glyphCount(glyphCount)
+    {
+    }
+
+    bool add(char32_t codePoint, quint64 glyph)
+    {
+        if (++m_walked > kMaxMappedCharacters)
+            return false;
+        const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+        // A glyph outside the font is the missing glyph, which needs no entry.
+        if (!surrogate && glyph != 0 && glyph < quint64(m_glyphCount) && !m_glyphs.contains(codePoint))
+            m_glyphs.insert(codePoint, quint16(glyph));
+        return true;
+    }
+
+    QHash<char32_t, quint16> take() { return std::move(m_glyphs); }
+
+private:
+    int m_glyphCount;
+    qint64 m_walked = 0;
+    QHash<char32_t, quint16> m_glyphs;
+};
+
+bool readFormat12(FontByteReader subtable, CharacterMap& map)
+{
+    subtable.skip(12); // format, reserved, length, language
+    const quint32 groups = subtable.u32();
+    if (!subtable.ok() || groups > kMaxCmapSegments)
+        return false;
+    for (quint32 i = 0; i < groups; ++i) {
+        const quint32 first = subtable.u32();
+        const quint32 last = subtable.u32();
+        const quint32 firstGlyph = subtable.u32();
+        if (!subtable.ok() || first > last || last > kLastCodePoint)
+            return false;
+        for (quint32 c = first; c <= last; ++c) {
+            if (!map.add(c, quint64(firstGlyph) + (c - first)))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The glyph of c in segment i of a format 4 table; nullopt when it lies
+// outside the table.
+std::optional<quint16> format4Glyph(FontByteReader subtable, quint16 segmentCount, int i, quint32 c, quint16 first)
+{
+    const qint64 deltas = 16 + 4 * qint64(segmentCount);
+    const qint64 rangeOffsets = deltas + 2 * qint64(segmentCount);
+    subtable.seek(deltas + 2 * i);
+    const quint16 delta = subtable.u16();
+    subtable.seek(rangeOffsets + 2 * i);
+    const quint16 rangeOffset = subtable.u16();
+    if (rangeOffset == 0)
+        return subtable.ok() ? std::optional<quint16>(quint16(c + delta)) : std::nullopt;
+    subtable.seek(rangeOffsets + 2 * i + rangeOffset + 2 * qint64(c - first));
+    const quint16 glyph = subtable.u16();
+    if (!subtable.ok())
+        return std::nullopt;
+    return glyph == 0 ? 0 : quint16(glyph + delta);
+}
+
+bool readFormat4(FontByteReader subtable, CharacterMap& map)
+{
+    subtable.skip(6); // format, length, language
+    const quint16 doubledCount = subtable.u16();
+    const quint16 segmentCount = doubledCount / 2;
+    // The four parallel arrays must all lie within the table.
+    subtable.seek(16 + 8 * qint64(segmentCount));
+    if (!subtable.ok() || segmentCount == 0 || doubledCount % 2 != 0 || segmentCount > kMaxCmapSegments)
+        return false;
+    for (int i = 0; i < segmentCount; ++i) {
+        subtable.seek(14 + 2 * i);
+        const quint16 last = subtable.u16();
+        subtable.seek(16 + 2 * qint64(segmentCount) + 2 * i);
+        const quint16 first = subtable.u16();
+        if (!subtable.ok() || first > last)
+            return false;
+        for (quint32 c = first; c <= last && c != 0xFFFF; ++c) {
+            const std::optional<quint16> glyph = format4Glyph(subtable, segmentCount, i, c, first);
+            if (!glyph || !map.add(c, *glyph))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The Unicode subtable this reader prefers, as its window and format.
+std::optional<std::pair<FontByteReader, quint16>> unicodeSubtable(const FontByteReader& cmap)
+{
+    FontByteReader records = cmap;
+    const quint16 version = records.u16();
+    const quint16 count = records.u16();
+    if (!records.ok() || version != 0)
+        return std::nullopt;
+    int bestRank = 0;
+    std::pair<FontByteReader, quint16> best;
+    for (int i = 0; i < count; ++i) {
+        const quint16 platform = records.u16();
+        const quint16 encoding = records.u16();
+        const quint32 offset = records.u32();
+        // Bounded by the cmap table, not the subtable's own length field.
+        FontByteReader subtable = cmap.slice(offset, cmap.size() - qint64(offset));
+        const quint16 format = FontByteReader(subtable).u16();
+        if (!records.ok() || !subtable.ok())
+            return std::nullopt;
+        const bool windows = platform == 3;
+        const bool unicode = platform == 0;
+        const int rank = (windows && encoding == 10 && format == 12) ? 4
+                         : (unicode && format == 12)                  ? 3
+                         : (windows && encoding == 1 && format == 4)  ? 2
+                         : (unicode && format == 4)                   ? 1
+                                                                      : 0;
+        if (rank > bestRank) {
+            bestRank = rank;
+            best = {subtable, format};
+        }
+    }
+    if (bestRank == 0)
+        return std::nullopt;
+    return best;
+}
+
+std::optional<QHash<char32_t, quint16>> readCmap(const FontByteReader& cmap, int glyphCount)
+{
+    const auto subtable = unicodeSubtable(cmap);
+    if (!subtable)
+        return std::nullopt;
+    CharacterMap map(glyphCount);
+    const bool read =
+        subtable->second == 12 ? readFormat12(subtable->first, map) : readFormat4(subtable->first, map);
+    if (!read)
+        return std::nullopt;
+    return map.take();
+}
+
+// Advances in font units; glyphs past the last full metric repeat its advance.
+std::optional<QList<quint16>> readAdvances(FontByteReader hmtx, int metricCount, int glyphCount)
+{
+    if (metricCount == 0 || metricCount > glyphCount)
+        return std::nullopt;
+    QList<quint16> advances;
+    advances.reserve(glyphCount);
+    for (int i = 0; i < metricCount; ++i) {
+        advances << hmtx.u16();
+        hmtx.skip(2); // left side bearing
+    }
+    if (!hmtx.ok())
+        return std::nullopt;
+    while (advances.size() < glyphCount)
+        advances << advances.constLast();
+    return advances;
+}
+
+// Only characters a PDF name carries without escapes.
+void appendNameCharacter(QByteArray& name, char32_t c)
+{
+    const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'
+                         || c == '_';
+    if (allowed && name.size() < kMaxPostScriptName)
+        name += char(c);
+}
+
+QByteArray nameString(FontByteReader text, quint16 platform)
+{
+    // Windows names are UTF-16BE; Macintosh ones one byte a character.
+    QByteArray name;
+    const bool wide = platform == 3;
+    const qint64 characters = wide ? text.size() / 2 : text.size();
+    for (qint64 i = 0; i < characters; ++i)
+        appendNameCharacter(name, wide ? char32_t(text.u16()) : char32_t(text.u8()));
+    return name;
+}
+
+// The PostScript name, Windows record first; empty when there is none.
+std::optional<QByteArray> readPostScriptName(const FontByteReader& nameTable)
+{
+    FontByteReader records = nameTable;
+    records.skip(2); // format
+    const quint16 count = records.u16();
+    const quint16 storage = records.u16();
+    QByteArray mac;
+    for (int i = 0; i < count; ++i) {
+        const quint16 platform = records.u16();
+        records.skip(4); // encoding, language
+        const quint16 id = records.u16();
+        const quint16 length = records.u16();
+        const quint16 offset = records.u16();
+        const FontByteReader text = nameTable.slice(qint64(storage) + offset, length);
+        if (!records.ok() || !text.ok())
+            return std::nullopt;
+        if (id != kPostScriptNameId || (platform != 3 && platform != 1))
+            continue;
+        const QByteArray name = nameString(text, platform);
+        if (platform == 3 && !name.isEmpty())
+            return name;
+        if (mac.isEmpty())
+            mac = name;
+    }
+    return records.ok() ? std::optional<QByteArray>(mac) : std::nullopt;
+}
+
+struct HeadValues {
+    quint16 unitsPerEm = 0;
+    std::array<qint16, 4> box{};
+};
+
+std::optional<HeadValues> readHead(FontByteReader head)
+{
+    head.skip(12); // version, fontRevision, checkSumAdjustment
+    const quint32 magic = head.u32();
+    head.skip(2); // flags
+    HeadValues values;
+    values.unitsPerEm = head.u16();
+    head.skip(16); // created, modified
+    for (qint16& edge : values.box)
+        edge = head.i16();
+    if (!head.ok() || magic != kHeadMagic || values.unitsPerEm < kMinUnitsPerEm || values.unitsPerEm > kMaxUnitsPerEm)
+        return std::nullopt;
+    return values;
+}
+
+// Everything the font keeps, in font units until scaled.
+struct FontValues {
+    HeadValues head;
+    qint16 ascender = 0;
+    qint16 descender = 0;
+    std::optional<qint16> capHeight;
+    qint32 italicAngle = 0;
+    QList<quint16> advances;
+    QHash<char32_t, quint16> glyphs;
+    QByteArray postScriptName;
+};
+
+bool readHorizontal(const Tables& tables, FontValues& values)
+{
+    const auto head = table(tables, tag("head"));
+    auto hhea = table(tables, tag("hhea"));
+    auto maxp = table(tables, tag("maxp"));
+    const auto hmtx = table(tables, tag("hmtx"));
+    const auto headValues = head ? readHead(*head) : std::nullopt;
+    if (!headValues || !hhea || !maxp || !hmtx)
+        return false;
+    values.head = *headValues;
+    hhea->skip(4); // version
+    values.ascender = hhea->i16();
+    values.descender = hhea->i16();
+    hhea->seek(34);
+    const quint16 metricCount = hhea->u16();
+    maxp->skip(4); // version
+    const quint16 glyphCount = maxp->u16();
+    if (!hhea->ok() || !maxp->ok() || glyphCount == 0 || glyphCount > kMaxGlyphs)
+        return false;
+    auto advances = readAdvances(*hmtx, metricCount, glyphCount);
+    if (!advances)
+        return false;
+    values.advances = std::move(*advances);
+    return true;
+}
+
+bool readCharacters(const Tables& tables, FontValues& values)
+{
+    const auto cmap = table(tables, tag("cmap"));
+    auto glyphs = cmap ? readCmap(*cmap, int(values.advances.size())) : std::nullopt;
+    if (!glyphs)
+        return false;
+    values.glyphs = std::move(*glyphs);
+    return true;
+}
+
+// The optional tables: present ones must still be whole.
+bool readDescription(const Tables& tables, FontValues& values)
+{
+    if (auto os2 = table(tables, tag("OS/2"))) {
+        const quint16 version = os2->u16();
+        if (version >= 2) {
+            os2->seek(88);
+            values.capHeight = os2->i16();
+        }
+        if (!os2->ok())
+            return false;
+    }
+    if (auto post = table(tables, tag("post"))) {
+        post->skip(4); // version
+        values.italicAngle = post->i32();
+        if (!post->ok())
+            return false;
+    }
+    if (const auto name = table(tables, tag("name"))) {
+        auto postScriptName = readPostScriptName(*name);
+        if (!postScriptName)
+            return false;
+        values.postScriptName = std::move(*postScriptName);
+    }
+    return true;
+}
+
+std::optional<FontValues> readFont(const QByteArray& data)
+{
+    if (data.isEmpty() || data.size() > kMaxFontBytes)
+        return std::nullopt;
+    const std::optional<Tables> tables = readTableDirectory(FontByteReader(data.constData(), data.size()));
+    FontValues values;
+    if (!tables || !readHorizontal(*tables, values) || !readCharacters(*tables, values)
+        || !readDescription(*tables, values))
+        return std::nullopt;
+    return values;
+}
+
+} // namespace
+
+std::optional<TrueTypeFont> TrueTypeFont::parse(const QByteArray& data)
+{
+    const std::optional<FontValues> values = readFont(data);
+    if (!values)
+        return std::nullopt;
+    const double scale = 1000.0 / values->head.unitsPerEm;
+    TrueTypeFont font;
+    font.m_data = data;
+    font.m_glyphs = values->glyphs;
+    font.m_glyphCount = int(values->advances.size());
+    font.m_advances.reserve(font.m_glyphCount);
+    for (const quint16 advance : values->advances)
+        font.m_advances << advance * scale;
+    font.m_ascent = values->ascender * scale;
+    font.m_descent = values->descender * scale;
+    font.m_capHeight = values->capHeight ? *values->capHeight * scale : font.m_ascent * kCapHeightShareOfAscent;
+    font.m_italicAngle = values->italicAngle / 65536.0;
+    for (int i = 0; i < 4; ++i)
+        font.m_box[i] = values->head.box[i] * scale;
+    font.m_postScriptName = values->postScriptName.isEmpty() ? QByteArray(kFallbackName) : values->postScriptName;
+    return font;
+}
+
+quint16 TrueTypeFont::glyphFor(char32_t codePoint) const
+{
+    return m_glyphs.value(codePoint, 0);
+}
+
+double TrueTypeFont::advance(quint16 glyph) const
+{
+    return glyph < m_advances.size() ? m_advances.at(glyph) : 0;
+}
+
+double TrueTypeFont::ascent() const
+{
+    return m_ascent;
+}
+
+double TrueTypeFont::descent() const
+{
+    return m_descent;
+}
+
+double TrueTypeFont::capHeight() const
+{
+    return m_capHeight;
+}
+
+double TrueTypeFont::italicAngle() const
+{
+    return m_italicAngle;
+}
+
+std::array<double, 4> TrueTypeFont::boundingBox() const
+{
+    return m_box;
+}
+
+int TrueTypeFont::glyphCount() const
+{
+    return m_glyphCount;
+}
+
+QByteArray TrueTypeFont::postScriptName() const
+{
+    return m_postScriptName;
+}
+
+} // namespace velk
