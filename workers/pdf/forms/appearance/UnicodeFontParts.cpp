@@ -1,5 +1,6 @@
 #include "UnicodeFontParts.h"
 
+#include "ContentWriter.h"
 #include "TrueTypeFont.h"
 
 #include <cmath>
@@ -29,20 +30,6 @@ const char kCMapEnd[] = "endcmap\n"
                         "CMapName currentdict /CMap defineresource pop\n"
                         "end\n"
                         "end\n";
-
-// Plain decimal with at most four places, never exponent notation, which
-// PDF numbers do not allow.
-QByteArray pdfNumber(double value)
-{
-    if (!std::isfinite(value))
-        return "0";
-    QByteArray text = QByteArray::number(value, 'f', 4);
-    while (text.endsWith('0'))
-        text.chop(1);
-    if (text.endsWith('.'))
-        text.chop(1);
-    return text == "-0" ? QByteArray("0") : text;
-}
 
 QByteArray hex16(quint16 value)
 {
@@ -107,12 +94,12 @@ QByteArray fontDescriptor(const TrueTypeFont& font)
 {
     QByteArrayList box;
     for (const double edge : font.boundingBox())
-        box << pdfNumber(edge);
-    return "<< /Type /FontDescriptor /FontName /" + font.postScriptName()
-           + " /Flags " + QByteArray::number(kDescriptorFlags)
-           + " /FontBBox [" + box.join(' ') + "] /ItalicAngle " + pdfNumber(font.italicAngle())
-           + " /Ascent " + pdfNumber(font.ascent()) + " /Descent " + pdfNumber(font.descent())
-           + " /CapHeight " + pdfNumber(font.capHeight()) + " /StemV " + QByteArray::number(kStemV) + " >>";
+        box << ContentWriter::number(edge);
+    return "<< /Type /FontDescriptor /FontName /" + font.postScriptName() + " /Flags "
+           + QByteArray::number(kDescriptorFlags) + " /FontBBox [" + box.join(' ') + "] /ItalicAngle "
+           + ContentWriter::number(font.italicAngle()) + " /Ascent " + ContentWriter::number(font.ascent())
+           + " /Descent " + ContentWriter::number(font.descent()) + " /CapHeight "
+           + ContentWriter::number(font.capHeight()) + " /StemV " + QByteArray::number(kStemV) + " >>";
 }
 
 } // namespace velk::UnicodeFontParts
