@@ -1,7 +1,8 @@
 #pragma once
 
 // A bounded, big-endian reader of font file bytes for TrueTypeFont. Header
-// only: every member is a few lines and the font reader is its one user.
+// only: every member is a few lines, and the font and cmap readers are its
+// only users.
 
 #include <QtGlobal>
 
