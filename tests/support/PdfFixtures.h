@@ -127,6 +127,8 @@ struct PdfFormSpec {
     QList<PdfFormField> fields;
     // The AcroForm also carries an /XFA stream.
     bool xfa = false;
+    // The AcroForm asks readers to regenerate every appearance.
+    bool needAppearances = false;
 };
 
 QByteArray formPdfBytes(const PdfFormSpec& spec);

@@ -135,6 +135,8 @@ QByteArray formPdfBytes(const PdfFormSpec& spec)
     QByteArray acroForm = "<< /Fields [" + fieldRefs + "] /DA (/Helv 0 Tf 0 g) /DR << /Font << /Helv 3 0 R >> >>";
     if (spec.xfa)
         acroForm += " /XFA [(template) " + ref(n.total + 1) + "]";
+    if (spec.needAppearances)
+        acroForm += " /NeedAppearances true";
     QByteArray kids;
     for (int p = 0; p < spec.pages; ++p)
         kids += ' ' + ref(kFirstPageObject + p);

@@ -1,8 +1,9 @@
 // The appearance rewrite in-process, against the real qpdf and the embedded
 // font: every widget of a filled field gets one normal appearance in the
 // one embedded Unicode font, with its box turned by /MK /R, the widget's
-// other appearances dropped and its state kept; documents it cannot read
-// end in the one sentence and no bytes.
+// other appearances dropped and its state kept, and readers are no longer
+// asked to regenerate appearances; documents it cannot read end in the one
+// sentence and no bytes.
 
 #include "AppearanceRewrite.h"
 #include "EmbeddedFont.h"
@@ -144,6 +145,28 @@ private Q_SLOTS:
         const qpdf_oh dictionary = back.qpdf.streamDictionary(back.normalAppearance(4));
         QCOMPARE(back.entry(dictionary, "/BBox"), QByteArray("[ 0 0 200 50 ]"));
         QCOMPARE(back.entry(dictionary, "/Matrix"), QByteArray("[ 0 1 -1 0 50 0 ]"));
+    }
+
+    void regenerationRequestTurnedOff_data()
+    {
+        QTest::addColumn<bool>("requested");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("form asks for regeneration") << true << QByteArray("false");
+        QTest::newRow("form does not ask") << false << QByteArray("null");
+    }
+
+    void regenerationRequestTurnedOff()
+    {
+        QFETCH(bool, requested);
+        QFETCH(QByteArray, written);
+        PdfFormSpec spec;
+        spec.fields << textField("ad", "/V (Ali) /DA (/Helv 12 Tf 0 g)");
+        spec.needAppearances = requested;
+        const RewrittenPdf result = rewriteAppearances(formPdfBytes(spec), {filled(0)});
+        QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
+        ReadBack back;
+        QVERIFY(back.read(result.bytes));
+        QCOMPARE(back.entry(back.qpdf.key(back.qpdf.root(), "/AcroForm"), "/NeedAppearances"), written);
     }
 
     void unreadableDocumentsFail_data()

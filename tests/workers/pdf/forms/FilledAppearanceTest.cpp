@@ -4,8 +4,9 @@
 // poppler's pdftoppm. Each of ğ ı İ ş leaves ink in its box that differs
 // from its base letter, and filled text is as wide as the same text
 // inserted by "addText" at the same size. Fields with two widgets, a
-// rotated widget and a password field get their own appearances; a form
-// with only check boxes changed is saved as PDFium writes it.
+// rotated widget and a password field get their own appearances, also
+// when the form asks readers to regenerate them; a form with only check
+// boxes changed is saved as PDFium writes it.
 
 #include "EditRun.h"
 #include "EmbeddedFont.h"
@@ -313,6 +314,28 @@ private Q_SLOTS:
             glyphs += QByteArray::number(font->glyphFor(letter.unicode()), 16).rightJustified(4, '0');
         QVERIFY(!content.toLower().contains(glyphs.toLower()));
         QVERIFY(!popplerText(m_filled, 0).contains(kSecretValue));
+    }
+
+    // A form asking readers to regenerate appearances would have both draw
+    // the filled fields in its simple font again.
+    void regeneratingFormKeepsTheLetters()
+    {
+        PdfFormSpec spec;
+        for (const int letter : {0, 4})
+            spec.fields << field("/Tx", "harf" + QByteArray::number(letter), 0, "/DA (/Helv 24 Tf 0 g)",
+                                 letterRect(letter));
+        spec.needAppearances = true;
+        const QString form = m_dir.filePath(QStringLiteral("regenerating.pdf"));
+        QVERIFY(writeFormPdf(form, spec));
+        const QString output = freshOutput();
+        const QJsonArray updates{update(0, "value", kLetters.at(0)), update(1, "value", kLetters.at(4))};
+        QCOMPARE(withoutIsolation(runEditSandboxed(fillRequest(form, output, updates)).json),
+                 QJsonObject({{"ok", true}}));
+        for (const QImage& image : {workerRendering(output), popplerRendering(output)}) {
+            QVERIFY(!image.isNull());
+            QVERIFY(inkIn(image, pixelBox(letterRect(0))).pixels > 50);
+            QVERIFY(differingPixels(image, pixelBox(letterRect(0)), pixelBox(letterRect(4))) > 15);
+        }
     }
 
     void checkBoxesOnlyAreSavedAsBefore()

@@ -115,6 +115,15 @@ void applyAppearances(Qpdf& qpdf, const PendingWidgets& pending)
     }
 }
 
+// A form that asks readers to regenerate every appearance would have them
+// redraw the filled fields in its simple fonts and lose the letters again.
+// Readers still draw widgets that have no appearance at all.
+void keepAppearances(Qpdf& qpdf, qpdf_oh acroForm)
+{
+    if (qpdf.isDictionary(acroForm) && qpdf.unparseResolved(qpdf.key(acroForm, "/NeedAppearances")) == "true")
+        qpdf.setKey(acroForm, "/NeedAppearances", qpdf.parse("false"));
+}
+
 } // namespace
 
 RewrittenPdf rewriteAppearances(const QByteArray& saved, const QList<FilledWidget>& widgets)
@@ -129,6 +138,7 @@ RewrittenPdf rewriteAppearances(const QByteArray& saved, const QList<FilledWidge
         for (const FilledWidget& filled : widgets)
             collect(qpdf, filled, acroForm, pending);
         applyAppearances(qpdf, pending);
+        keepAppearances(qpdf, acroForm);
         return {qpdf.writeToMemory(), {}};
     } catch (...) {
         // Every failure, qpdf's or the document's, ends the same way.

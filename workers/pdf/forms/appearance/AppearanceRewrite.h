@@ -4,7 +4,8 @@
 // appearance drawn with the embedded Unicode font, so that every reader
 // shows the letters the value holds. Runs after the form-fill layer has
 // filled, verified and saved the document: reads those bytes with qpdf,
-// replaces the widgets' /AP and writes the whole document again. Called by
+// replaces the widgets' /AP, turns off the form's request that readers
+// regenerate appearances, and writes the whole document again. Called by
 // "fillFields" on the worker's single thread; nothing is written to disk.
 
 #include "FilledWidget.h"
