@@ -13,8 +13,10 @@
 #include "FormFixture.h"
 #include "IndependentJudges.h"
 #include "RenderedInk.h"
+#include "RequestDispatcher.h"
 #include "TrueTypeFont.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -336,6 +338,38 @@ private Q_SLOTS:
             QVERIFY(inkIn(image, pixelBox(letterRect(0))).pixels > 50);
             QVERIFY(differingPixels(image, pixelBox(letterRect(0)), pixelBox(letterRect(4))) > 15);
         }
+    }
+
+    // Refusals after filling, in-process: nothing reaches the output.
+    void failuresAfterFillingWriteNothing_data()
+    {
+        QTest::addColumn<QByteArray>("options");
+        QTest::addColumn<bool>("outputExists");
+        QTest::addColumn<QString>("error");
+        // An option of three entries is no [export display] pair; the
+        // form-fill layer still offers it.
+        QTest::newRow("option that is no pair") << QByteArray("[[(a) (A) (x)] (b)]") << false
+                                                << QString::fromUtf8(
+                                                       "Form alanı görünümü oluşturulamadı; çıktı kaydedilmedi.");
+        QTest::newRow("output already there") << QByteArray("[(a) (b)]") << true
+                                              << QString::fromUtf8("Yeni bir çıktı dosyası gerekli.");
+    }
+
+    void failuresAfterFillingWriteNothing()
+    {
+        QFETCH(QByteArray, options);
+        QFETCH(bool, outputExists);
+        QFETCH(QString, error);
+        PdfFormSpec spec;
+        spec.fields << field("/Ch", "secenek", 131072, "/Opt " + options + " /DA (/Helv 12 Tf 0 g)", kComboRect);
+        const QString form = m_dir.filePath(QStringLiteral("failing.pdf"));
+        QVERIFY(writeFormPdf(form, spec));
+        const QString output = freshOutput();
+        if (outputExists)
+            QVERIFY(writePdf(output));
+        const QStringList before = entriesIn(QFileInfo(output).path());
+        QCOMPARE(dispatchRequest(fillRequest(form, output, {update(0, "selection", selection(1))})), refusal(error));
+        QCOMPARE(entriesIn(QFileInfo(output).path()), before);
     }
 
     void checkBoxesOnlyAreSavedAsBefore()
