@@ -178,6 +178,16 @@ private Q_SLOTS:
         QCOMPARE(font->postScriptName(), QByteArray("VelkUnicodeFont"));
     }
 
+    void readsAppleVersionTagAndSignedItalicAngle()
+    {
+        QByteArray data = withU32(m_roboto, 0, 0x74727565); // 'true'
+        data = withU32(data, tableOffset(data, "post") + 4, quint32(qint32(-12.5 * 65536)));
+        const std::optional<TrueTypeFont> font = TrueTypeFont::parse(data);
+        QVERIFY(font);
+        QCOMPARE(font->italicAngle(), -12.5);
+        QCOMPARE(font->glyphFor(U'ş'), quint16(2391));
+    }
+
     void refusesDamagedFiles_data()
     {
         QTest::addColumn<QByteArray>("data");
