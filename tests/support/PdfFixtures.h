@@ -120,6 +120,8 @@ struct PdfFormField {
     // Other fields: more than 1 gives the field this many widgets, kids
     // without a name of their own.
     int widgets = 1;
+    // Every widget's annotation flags (/F): 4 prints, 2 hides.
+    int annotationFlags = 4;
 };
 
 struct PdfFormSpec {

@@ -79,7 +79,8 @@ QByteArray widgetPart(const PdfFormField& field, int widget, int& placed)
 {
     const QRectF rect = widget == 0 && !field.rect.isEmpty() ? field.rect : rowRect(placed);
     ++placed;
-    QByteArray body = "/Type /Annot /Subtype /Widget /F 4 /Rect " + rectOf(rect) + " /P "
+    QByteArray body = "/Type /Annot /Subtype /Widget /F " + QByteArray::number(field.annotationFlags) + " /Rect "
+                      + rectOf(rect) + " /P "
                       + ref(kFirstPageObject + field.page);
     if (!field.states.isEmpty()) {
         const QByteArray& state = field.states.at(widget);

@@ -2,8 +2,10 @@
 // font: every widget of a filled field gets one normal appearance in the
 // one embedded Unicode font, with its box turned by /MK /R, the widget's
 // other appearances dropped and its state kept, and readers are no longer
-// asked to regenerate appearances; documents it cannot read end in the one
-// sentence and no bytes.
+// asked to regenerate appearances; a form that asked has its other text and
+// choice fields drawn with their stored values, a form that did not keeps
+// every other appearance; documents it cannot read end in the one sentence
+// and no bytes.
 
 #include "AppearanceRewrite.h"
 #include "EmbeddedFont.h"
@@ -48,6 +50,55 @@ QByteArray sampleBytes()
     return formPdfBytes(spec);
 }
 
+// "Iğdır" and "Muğla" as UTF-16BE text strings.
+const QByteArray kIgdir = "<FEFF0049011F006401310072>";
+const QByteArray kMugla = "<FEFF004D0075011F006C0061>";
+const QByteArray kStale = " /AP << /N 5 0 R >>";
+
+// Annotation order of storedValuesForm().
+enum StoredValueWidget {
+    kFilledText = 0,
+    kNoAppearance,   // "Muğla", no /AP
+    kStaleText,      // "Iğdır", an empty /AP
+    kStoredCombo,    // "m", shown as "Muğla"
+    kStoredList,     // /I [1]
+    kEmptyText,      // no value
+    kEditableCombo,  // its own text, no options
+    kReadOnlyText,
+    kHiddenText,
+    kSignature,
+    kCheckBox,
+    kStoredValueWidgets
+};
+
+// One filled field and the fields a tool gave values without drawing them.
+QByteArray storedValuesForm(bool needAppearances)
+{
+    PdfFormSpec spec;
+    spec.needAppearances = needAppearances;
+    PdfFormField combo = textField("il", "/Opt [(Ankara) [(m) " + kMugla + "]] /V (m)" + kStale);
+    combo.type = "/Ch";
+    combo.flags = 131072;
+    PdfFormField list = textField("ilce", "/Opt [(a) (b)] /I [1]" + kStale);
+    list.type = "/Ch";
+    PdfFormField editable = textField("serbest", "/V (Bodrum)" + kStale);
+    editable.type = "/Ch";
+    editable.flags = 131072 | 262144;
+    PdfFormField readOnly = textField("sabit", "/V (x)" + kStale);
+    readOnly.flags = 1;
+    PdfFormField hidden = textField("gizli", "/V (y)" + kStale);
+    hidden.annotationFlags = 6;
+    PdfFormField signature = textField("imza", {});
+    signature.type = "/Sig";
+    PdfFormField check = textField("onay", {});
+    check.type = "/Btn";
+    check.states = {"Yes"};
+    spec.fields << textField("ad", "/V (Ali)") << textField("mugla", "/V " + kMugla)
+                << textField("igdir", "/V " + kIgdir + kStale) << combo << list << textField("bos", kStale)
+                << editable << readOnly << hidden << signature << check;
+    return formPdfBytes(spec);
+}
+
 FilledWidget filled(int annotation, WidgetKind kind = WidgetKind::Text, const QList<int>& selection = {},
                     int page = 0)
 {
@@ -73,7 +124,44 @@ struct ReadBack {
         return qpdf.key(qpdf.key(qpdf.key(qpdf.streamDictionary(stream), "/Resources"), "/Font"), "/VelkUnicode");
     }
     QByteArray entry(qpdf_oh dictionary, const char* key) { return qpdf.unparse(qpdf.key(dictionary, key)); }
+    bool drawnByUs(qpdf_oh widget)
+    {
+        const qpdf_oh stream = qpdf.key(qpdf.key(widget, "/AP"), "/N");
+        return qpdf.isStream(stream) && entry(fontOf(stream), "/Subtype") == "/Type0";
+    }
+    // The widget's appearances as text, streams by their dictionaries, so
+    // that documents numbered differently compare.
+    QByteArray appearances(qpdf_oh widget) { return described(qpdf.key(widget, "/AP")); }
+    QByteArray described(qpdf_oh object)
+    {
+        if (qpdf.isStream(object))
+            return "stream " + qpdf.unparseResolved(qpdf.streamDictionary(object));
+        if (!qpdf.isDictionary(object))
+            return qpdf.unparseResolved(object);
+        QByteArray text = "<<";
+        for (const QByteArray& key : qpdf.keys(object, 8))
+            text += ' ' + key + ' ' + described(qpdf.key(object, key.constData()));
+        return text + " >>";
+    }
+    QByteArray needAppearances() { return entry(qpdf.key(qpdf.root(), "/AcroForm"), "/NeedAppearances"); }
 };
+
+// A form asking for regeneration: the filled text field 4, another field 5
+// whose widget (6) hangs below it as given, the page listing 4 and 6.
+QByteArray oddTreeForm(const QByteArray& field, const QByteArray& widget, const QByteArray& annots = "4 0 R 6 0 R",
+                       const QByteArray& further = {})
+{
+    QList<QByteArray> objects{
+        "<< /Type /Catalog /Pages 2 0 R /AcroForm << /Fields [4 0 R 5 0 R] /NeedAppearances true >> >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Annots [" + annots + "] >>",
+        "<< /Type /Annot /Subtype /Widget /FT /Tx /T (a) /V (x) /Rect [0 0 50 20] >>",
+        field,
+        widget};
+    if (!further.isEmpty())
+        objects << further;
+    return pdfFromObjects(objects);
+}
 
 } // namespace
 
@@ -167,6 +255,112 @@ private Q_SLOTS:
         ReadBack back;
         QVERIFY(back.read(result.bytes));
         QCOMPARE(back.entry(back.qpdf.key(back.qpdf.root(), "/AcroForm"), "/NeedAppearances"), written);
+    }
+
+    void storedValuesDrawnOnlyWhenFormAsks_data()
+    {
+        QTest::addColumn<bool>("needAppearances");
+        QTest::addColumn<QList<int>>("drawn");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("form asks for regeneration")
+            << true
+            << QList<int>{kFilledText, kNoAppearance, kStaleText, kStoredCombo, kStoredList, kEmptyText, kEditableCombo}
+            << QByteArray("false");
+        QTest::newRow("form does not ask") << false << QList<int>{kFilledText} << QByteArray("null");
+    }
+
+    void storedValuesDrawnOnlyWhenFormAsks()
+    {
+        QFETCH(bool, needAppearances);
+        QFETCH(QList<int>, drawn);
+        QFETCH(QByteArray, written);
+        const QByteArray form = storedValuesForm(needAppearances);
+        const RewrittenPdf result = rewriteAppearances(form, {filled(kFilledText)});
+        QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
+        // The form as qpdf writes it unchanged, so that streams compare.
+        ReadBack unchanged;
+        QVERIFY(unchanged.read(form));
+        ReadBack before;
+        QVERIFY(before.read(unchanged.qpdf.writeToMemory()));
+        ReadBack back;
+        QVERIFY(back.read(result.bytes));
+        QCOMPARE(back.needAppearances(), written);
+        for (int widget = 0; widget < kStoredValueWidgets; ++widget) {
+            const QByteArray row = "widget " + QByteArray::number(widget);
+            if (drawn.contains(widget)) {
+                QVERIFY2(back.drawnByUs(back.annotation(widget)), row.constData());
+                QCOMPARE(back.qpdf.keys(back.qpdf.key(back.annotation(widget), "/AP"), 8), QList<QByteArray>{"/N"});
+            } else {
+                QVERIFY2(!back.drawnByUs(back.annotation(widget)), row.constData());
+                QCOMPARE(back.appearances(back.annotation(widget)), before.appearances(before.annotation(widget)));
+            }
+        }
+    }
+
+    void oddFieldTreesLeaveTheirWidgets_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("drawn");
+        const QByteArray widget = "<< /Type /Annot /Subtype /Widget /Parent 5 0 R /Rect [0 0 50 20] >>";
+        QTest::newRow("widget on no page") << oddTreeForm("<< /FT /Tx /T (b) /V (y) /Kids [6 0 R] >>", widget, "4 0 R")
+                                           << false;
+        QTest::newRow("kids in a cycle")
+            << oddTreeForm("<< /FT /Tx /T (b) /V (y) /Kids [6 0 R 5 0 R] >>",
+                           "<< /Type /Annot /Subtype /Widget /Parent 5 0 R /Rect [0 0 50 20] /Kids [5 0 R] >>")
+            << true;
+        QTest::newRow("unreadable rectangle")
+            << oddTreeForm("<< /FT /Tx /T (b) /V (y) /Kids [6 0 R] >>",
+                           "<< /Type /Annot /Subtype /Widget /Parent 5 0 R /Rect [0 0 50] >>")
+            << false;
+        QTest::newRow("widget of no field")
+            << oddTreeForm("<< /FT /Tx /V (y) /Kids [6 0 R] >>", widget) << false;
+        QTest::newRow("list without options")
+            << oddTreeForm("<< /FT /Ch /T (b) /V (y) /Kids [6 0 R] >>", widget) << false;
+        // 5 gives the type, 6 is the field, 7 its widget.
+        QTest::newRow("type inherited from above")
+            << oddTreeForm("<< /FT /Tx /Kids [6 0 R] >>", "<< /T (b) /V (y) /Parent 5 0 R /Kids [7 0 R] >>",
+                           "4 0 R 7 0 R",
+                           "<< /Type /Annot /Subtype /Widget /Parent 6 0 R /Rect [0 0 50 20] >>")
+            << true;
+    }
+
+    void oddFieldTreesLeaveTheirWidgets()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, drawn);
+        const RewrittenPdf result = rewriteAppearances(bytes, {filled(0)});
+        QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
+        ReadBack back;
+        QVERIFY(back.read(result.bytes));
+        QCOMPARE(back.needAppearances(), QByteArray("false"));
+        QVERIFY(back.drawnByUs(back.annotation(0)));
+        const qpdf_oh field = back.qpdf.arrayItem(back.qpdf.key(back.qpdf.key(back.qpdf.root(), "/AcroForm"), "/Fields"), 1);
+        qpdf_oh widget = back.qpdf.arrayItem(back.qpdf.key(field, "/Kids"), 0);
+        if (!back.qpdf.hasKey(widget, "/Subtype"))
+            widget = back.qpdf.arrayItem(back.qpdf.key(widget, "/Kids"), 0);
+        QCOMPARE(back.drawnByUs(widget), drawn);
+    }
+
+    void formsBeyondTheFieldLimitFail_data()
+    {
+        QTest::addColumn<int>("fields");
+        QTest::addColumn<bool>("rewritten");
+        // One filled field and the others drawn with their stored values.
+        QTest::newRow("1000 others") << 1001 << true;
+        QTest::newRow("1001 others") << 1002 << false;
+    }
+
+    void formsBeyondTheFieldLimitFail()
+    {
+        QFETCH(int, fields);
+        QFETCH(bool, rewritten);
+        PdfFormSpec spec = textFields(fields);
+        spec.needAppearances = true;
+        const RewrittenPdf result = rewriteAppearances(formPdfBytes(spec), {filled(0)});
+        QCOMPARE(result.error.isEmpty(), rewritten);
+        QCOMPARE(result.bytes.isEmpty(), !rewritten);
+        if (!rewritten)
+            QCOMPARE(result.error, kFailure);
     }
 
     void unreadableDocumentsFail_data()

@@ -4,10 +4,13 @@
 #include "AppearanceStream.h"
 #include "EmbeddedFont.h"
 #include "FieldChain.h"
+#include "NeedAppearancesFields.h"
 #include "Qpdf.h"
 #include "TrueTypeFont.h"
 #include "UnicodeFontObjects.h"
 #include "WidgetLookReader.h"
+
+#include <QSet>
 
 #include <cmath>
 #include <map>
@@ -40,6 +43,14 @@ struct PendingWidgets {
             direct << PendingWidget{widget, look};
         else
             indirect[number] = PendingWidget{widget, look};
+    }
+
+    QSet<int> numbers() const
+    {
+        QSet<int> result;
+        for (const auto& [number, entry] : indirect)
+            result.insert(number);
+        return result;
     }
 };
 
@@ -117,11 +128,15 @@ void applyAppearances(Qpdf& qpdf, const PendingWidgets& pending)
 
 // A form that asks readers to regenerate every appearance would have them
 // redraw the filled fields in its simple fonts and lose the letters again.
-// Readers still draw widgets that have no appearance at all.
-void keepAppearances(Qpdf& qpdf, qpdf_oh acroForm)
+// Its other fields get appearances of their stored values first, so that
+// none of them vanishes once readers no longer draw their own.
+void keepAppearances(Qpdf& qpdf, qpdf_oh acroForm, PendingWidgets& pending)
 {
-    if (qpdf.isDictionary(acroForm) && qpdf.unparseResolved(qpdf.key(acroForm, "/NeedAppearances")) == "true")
-        qpdf.setKey(acroForm, "/NeedAppearances", qpdf.parse("false"));
+    if (!asksForAppearances(qpdf, acroForm))
+        return;
+    for (const StoredWidget& stored : storedValueWidgets(qpdf, acroForm, pending.numbers()))
+        pending.add(qpdf, stored.widget, stored.look);
+    qpdf.setKey(acroForm, "/NeedAppearances", qpdf.parse("false"));
 }
 
 } // namespace
@@ -137,8 +152,8 @@ RewrittenPdf rewriteAppearances(const QByteArray& saved, const QList<FilledWidge
         PendingWidgets pending;
         for (const FilledWidget& filled : widgets)
             collect(qpdf, filled, acroForm, pending);
+        keepAppearances(qpdf, acroForm, pending);
         applyAppearances(qpdf, pending);
-        keepAppearances(qpdf, acroForm);
         return {qpdf.writeToMemory(), {}};
     } catch (...) {
         // Every failure, qpdf's or the document's, ends the same way.

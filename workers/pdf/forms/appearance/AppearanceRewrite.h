@@ -5,7 +5,9 @@
 // shows the letters the value holds. Runs after the form-fill layer has
 // filled, verified and saved the document: reads those bytes with qpdf,
 // replaces the widgets' /AP, turns off the form's request that readers
-// regenerate appearances, and writes the whole document again. Called by
+// regenerate appearances (drawing the other text and choice fields of such
+// a form with their stored values first), and writes the whole document
+// again. Called by
 // "fillFields" on the worker's single thread; nothing is written to disk.
 
 #include "FilledWidget.h"

@@ -1,6 +1,7 @@
 #include "WidgetLookReader.h"
 
 #include "AppearanceRewriteLimits.h"
+#include "ChoiceValues.h"
 #include "DefaultAppearance.h"
 #include "FormObjectValues.h"
 
@@ -140,30 +141,38 @@ void readTextField(Qpdf& qpdf, const FieldChain& chain, WidgetLook& look)
         unreadable();
 }
 
+using ChoiceValues::ChoiceOption;
+
+QList<ChoiceOption> optionsOf(Qpdf& qpdf, const FieldChain& chain)
+{
+    const std::optional<QList<ChoiceOption>> options = ChoiceValues::options(qpdf, chain);
+    if (!options)
+        throw QpdfFailure("options mismatch");
+    return *options;
+}
+
 // The display label of each option: a string, or the second entry of an
 // [export display] pair.
-QStringList optionLabels(Qpdf& qpdf, const FieldChain& chain)
+QStringList labelsOf(const QList<ChoiceOption>& options)
 {
-    const qpdf_oh owner = chain.inherited(qpdf, "/Opt");
-    const qpdf_oh options = owner ? qpdf.key(owner, "/Opt") : 0;
-    if (!options || !qpdf.isArray(options) || qpdf.arraySize(options) > kMaxOptions)
-        throw QpdfFailure("options mismatch");
     QStringList labels;
-    for (int index = 0; index < qpdf.arraySize(options); ++index) {
-        qpdf_oh item = qpdf.arrayItem(options, index);
-        if (qpdf.isArray(item) && qpdf.arraySize(item) == 2)
-            item = qpdf.arrayItem(item, 1);
-        const std::optional<QString> label = text(qpdf, item);
-        if (!label || label->size() > kMaxValueUnits)
-            throw QpdfFailure("options mismatch");
-        labels << *label;
-    }
+    for (const ChoiceOption& option : options)
+        labels << option.label;
     return labels;
+}
+
+void setListLines(Qpdf& qpdf, const FieldChain& chain, const QStringList& labels, const QList<int>& selected,
+                  WidgetLook& look)
+{
+    look.options = labels;
+    look.selected = selected;
+    const int top = inheritedInteger(qpdf, chain, "/TI");
+    look.topIndex = labels.isEmpty() ? 0 : std::clamp(top, 0, int(labels.size()) - 1);
 }
 
 void readChoice(Qpdf& qpdf, const FieldChain& chain, const FilledWidget& filled, WidgetLook& look)
 {
-    const QStringList labels = optionLabels(qpdf, chain);
+    const QStringList labels = labelsOf(optionsOf(qpdf, chain));
     QList<int> selected = filled.selection;
     std::sort(selected.begin(), selected.end());
     for (const int index : selected) {
@@ -176,10 +185,32 @@ void readChoice(Qpdf& qpdf, const FieldChain& chain, const FilledWidget& filled,
         look.text = labels.at(selected.first());
         return;
     }
-    look.options = labels;
-    look.selected = selected;
-    const int top = inheritedInteger(qpdf, chain, "/TI");
-    look.topIndex = labels.isEmpty() ? 0 : std::clamp(top, 0, int(labels.size()) - 1);
+    setListLines(qpdf, chain, labels, selected, look);
+}
+
+// A combo box shows its stored text even without options (an editable
+// one); a list box needs its options.
+void readStoredChoice(Qpdf& qpdf, const FieldChain& chain, WidgetLook& look)
+{
+    if (look.kind == WidgetKind::Combo) {
+        const std::optional<QList<ChoiceOption>> options = ChoiceValues::options(qpdf, chain);
+        look.text = ChoiceValues::shownComboText(qpdf, chain, options.value_or(QList<ChoiceOption>()));
+        if (look.text.size() > kMaxValueUnits)
+            unreadable();
+        return;
+    }
+    const QList<ChoiceOption> options = optionsOf(qpdf, chain);
+    setListLines(qpdf, chain, labelsOf(options), ChoiceValues::storedListSelection(qpdf, chain, options), look);
+}
+
+WidgetLook readFrame(Qpdf& qpdf, qpdf_oh widget, const FieldChain& chain, qpdf_oh acroForm, WidgetKind kind)
+{
+    WidgetLook look;
+    look.kind = kind;
+    readBox(qpdf, widget, look);
+    readBorder(qpdf, widget, look);
+    readTextStyle(qpdf, chain, acroForm, look);
+    return look;
 }
 
 } // namespace
@@ -187,15 +218,22 @@ void readChoice(Qpdf& qpdf, const FieldChain& chain, const FilledWidget& filled,
 WidgetLook readWidgetLook(Qpdf& qpdf, qpdf_oh widget, const FieldChain& chain, qpdf_oh acroForm,
                           const FilledWidget& filled)
 {
-    WidgetLook look;
-    look.kind = filled.kind;
-    readBox(qpdf, widget, look);
-    readBorder(qpdf, widget, look);
-    readTextStyle(qpdf, chain, acroForm, look);
+    WidgetLook look = readFrame(qpdf, widget, chain, acroForm, filled.kind);
     if (filled.kind == WidgetKind::Text)
         readTextField(qpdf, chain, look);
     else
         readChoice(qpdf, chain, filled, look);
+    return look;
+}
+
+WidgetLook readStoredWidgetLook(Qpdf& qpdf, qpdf_oh widget, const FieldChain& chain, qpdf_oh acroForm,
+                                WidgetKind kind)
+{
+    WidgetLook look = readFrame(qpdf, widget, chain, acroForm, kind);
+    if (kind == WidgetKind::Text)
+        readTextField(qpdf, chain, look);
+    else
+        readStoredChoice(qpdf, chain, look);
     return look;
 }
 

@@ -5,7 +5,8 @@
 // default appearance, quadding, flags and maximum length inherited along
 // the field chain (the form's /DA and /Q last), the value and the options.
 // An unreadable widget or options that do not fit the selection throw
-// QpdfFailure.
+// QpdfFailure. Widgets of fields no request filled are read with the value
+// the document stores.
 
 #include "FieldChain.h"
 #include "FilledWidget.h"
@@ -16,5 +17,10 @@ namespace velk {
 // acroForm: the catalog's /AcroForm (a null object when absent).
 WidgetLook readWidgetLook(Qpdf& qpdf, qpdf_oh widget, const FieldChain& chain, qpdf_oh acroForm,
                           const FilledWidget& filled);
+
+// The text of a text field, the shown text of a combo box or the selected
+// options of a list box as /V and /I hold them.
+WidgetLook readStoredWidgetLook(Qpdf& qpdf, qpdf_oh widget, const FieldChain& chain, qpdf_oh acroForm,
+                                WidgetKind kind);
 
 } // namespace velk
