@@ -5,13 +5,15 @@
 // from its base letter, and filled text is as wide as the same text
 // inserted by "addText" at the same size. Fields with two widgets, a
 // rotated widget and a password field get their own appearances, also
-// when the form asks readers to regenerate them; a form with only check
-// boxes changed is saved as PDFium writes it.
+// when the form asks readers to regenerate them; such a form's other
+// fields keep showing the values they store; a form with only check boxes
+// changed is saved as PDFium writes it.
 
 #include "EditRun.h"
 #include "EmbeddedFont.h"
 #include "FormFixture.h"
 #include "IndependentJudges.h"
+#include "Qpdf.h"
 #include "RenderedInk.h"
 #include "RequestDispatcher.h"
 #include "TrueTypeFont.h"
@@ -108,6 +110,63 @@ PdfFormSpec appearanceForm()
     twoWidgets.widgets = 2;
     spec.fields << check << twoWidgets;
     return spec;
+}
+
+// A form asking readers to regenerate appearances, whose fields a tool gave
+// values without drawing them. The field the test fills is on the first
+// page; the others are on the second, which the form-fill layer never
+// opens (it redraws the widgets of the pages it opens itself), in
+// annotation order: "Muğla" without an appearance, "Mugla" without one,
+// "Iğdır" with an empty one, a combo box holding the export value of
+// "Muğla" with an empty one, and a field without a value.
+enum StoredValueWidget { kMugla = 0, kMuglaBase, kIgdir, kStoredCombo, kNoValue };
+const QRectF kFilledHereRect(40, 740, 200, 40);
+
+QRectF storedValueRect(int widget)
+{
+    return QRectF(40, 680 - 60 * widget, 200, 40);
+}
+
+PdfFormField onSecondPage(PdfFormField field)
+{
+    field.page = 1;
+    return field;
+}
+
+PdfFormSpec storedValueForm()
+{
+    const QByteArray da = " /DA (/Helv 18 Tf 0 g)";
+    const QByteArray stale = " /AP << /N 5 0 R >>";
+    const QByteArray mugla = unicodeString(QString::fromUtf8("Muğla"));
+    PdfFormSpec spec;
+    spec.pages = 2;
+    spec.needAppearances = true;
+    const QList<PdfFormField> others{
+        field("/Tx", "mugla", 0, "/V " + mugla + da, storedValueRect(kMugla)),
+        field("/Tx", "mugla_g", 0, "/V (Mugla)" + da, storedValueRect(kMuglaBase)),
+        field("/Tx", "igdir", 0, "/V " + unicodeString(QString::fromUtf8("Iğdır")) + stale + da,
+              storedValueRect(kIgdir)),
+        field("/Ch", "il", 131072, "/Opt [(Ankara) [(m) " + mugla + "]] /V (m)" + stale + da,
+              storedValueRect(kStoredCombo)),
+        field("/Tx", "bos", 0, da, storedValueRect(kNoValue))};
+    spec.fields << field("/Tx", "ad", 0, da, kFilledHereRect);
+    for (const PdfFormField& other : others)
+        spec.fields << onSecondPage(other);
+    return spec;
+}
+
+// The form's own entry, as qpdf reads the file; empty when unreadable.
+QByteArray needAppearancesOf(const QString& path)
+{
+    try {
+        Qpdf qpdf;
+        if (!qpdf.bindQpdf())
+            return {};
+        qpdf.readFile(path);
+        return qpdf.unparseResolved(qpdf.key(qpdf.key(qpdf.root(), "/AcroForm"), "/NeedAppearances"));
+    } catch (const QpdfFailure&) {
+        return {};
+    }
 }
 
 QJsonArray selection(int index)
@@ -338,6 +397,39 @@ private Q_SLOTS:
             QVERIFY(inkIn(image, pixelBox(letterRect(0))).pixels > 50);
             QVERIFY(differingPixels(image, pixelBox(letterRect(0)), pixelBox(letterRect(4))) > 15);
         }
+    }
+
+    // Values the form stored without drawing them stay in view once readers
+    // no longer regenerate appearances, in the embedded font.
+    void storedValuesStayVisible_data() { addRenderers(); }
+
+    void storedValuesStayVisible()
+    {
+        QFETCH(QString, renderer);
+        const QString form = m_dir.filePath(QStringLiteral("stored.pdf"));
+        const QString output = m_dir.filePath(QStringLiteral("stored-filled.pdf"));
+        if (!QFile::exists(output)) {
+            QVERIFY(writeFormPdf(form, storedValueForm()));
+            QCOMPARE(withoutIsolation(
+                         runEditSandboxed(fillRequest(form, output, {update(0, "value", kLetters.at(3))})).json),
+                     QJsonObject({{"ok", true}}));
+        }
+        QVERIFY(qpdfAccepts(output));
+        QVERIFY(QList<QByteArray>({"false", "null"}).contains(needAppearancesOf(output)));
+        const bool worker = renderer == "worker";
+        const QImage filled = worker ? workerRendering(output) : popplerRendering(output);
+        QVERIFY(!filled.isNull());
+        QVERIFY(inkIn(filled, pixelBox(kFilledHereRect)).pixels > 50);
+        const QImage image = worker ? workerRendering(output, 1) : popplerRendering(output, 1);
+        QVERIFY(!image.isNull());
+        for (int widget = kMugla; widget < kNoValue; ++widget) {
+            const int ink = inkIn(image, pixelBox(storedValueRect(widget))).pixels;
+            QVERIFY2(ink > 100, qPrintable(QStringLiteral("widget %1: %2 dark pixels").arg(widget).arg(ink)));
+        }
+        QCOMPARE(inkIn(image, pixelBox(storedValueRect(kNoValue))).pixels, 0);
+        const int differing =
+            differingPixels(image, pixelBox(storedValueRect(kMugla)), pixelBox(storedValueRect(kMuglaBase)));
+        QVERIFY2(differing > 15, qPrintable(QStringLiteral("only %1 pixels differ").arg(differing)));
     }
 
     // Refusals after filling, in-process: nothing reaches the output.

@@ -22,27 +22,28 @@ bool isDark(const QImage& image, int x, int y)
 
 } // namespace
 
-QImage workerRendering(const QString& path)
+QImage workerRendering(const QString& path, int page)
 {
     const WorkerReply reply = runEditSandboxed(QJsonObject{{QStringLiteral("operation"), QStringLiteral("render")},
                                                            {QStringLiteral("path"), path},
-                                                           {QStringLiteral("page"), 0},
+                                                           {QStringLiteral("page"), page},
                                                            {QStringLiteral("width"), kPageWidth * kInkPixelsPerPoint}});
     if (!reply.error.isEmpty())
         return {};
     return decodePagePixels(reply.json).image;
 }
 
-QImage popplerRendering(const QString& path)
+QImage popplerRendering(const QString& path, int page)
 {
     QTemporaryDir directory;
     if (!directory.isValid())
         return {};
     const QString prefix = directory.filePath(QStringLiteral("page"));
     QProcess process;
+    const QString pageNumber = QString::number(page + 1);
     process.start(QStringLiteral("pdftoppm"),
-                  {QStringLiteral("-r"), QString::number(72 * kInkPixelsPerPoint), QStringLiteral("-f"),
-                   QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"),
+                  {QStringLiteral("-r"), QString::number(72 * kInkPixelsPerPoint), QStringLiteral("-f"), pageNumber,
+                   QStringLiteral("-l"), pageNumber, QStringLiteral("-png"),
                    QStringLiteral("-singlefile"), path, prefix});
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return {};

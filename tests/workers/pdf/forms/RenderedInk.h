@@ -1,8 +1,9 @@
 #pragma once
 
-// Where filled form fields leave ink: page 0 drawn by the worker's "render"
-// (PDFium, in the real sandbox) and by poppler's pdftoppm, both at two
-// pixels per point, and the dark pixels inside a field's box.
+// Where filled form fields leave ink: a page (the first unless named) drawn
+// by the worker's "render" (PDFium, in the real sandbox) and by poppler's
+// pdftoppm, both at two pixels per point, and the dark pixels inside a
+// field's box.
 
 #include <QImage>
 #include <QRect>
@@ -14,8 +15,8 @@ namespace velk::test {
 inline constexpr double kInkPixelsPerPoint = 2;
 
 // Null when rendering failed.
-QImage workerRendering(const QString& path);
-QImage popplerRendering(const QString& path);
+QImage workerRendering(const QString& path, int page = 0);
+QImage popplerRendering(const QString& path, int page = 0);
 
 // A rectangle in default user space (origin bottom left) as pixels of a
 // page of this height in points, y growing downwards.
