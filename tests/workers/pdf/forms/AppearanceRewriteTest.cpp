@@ -334,7 +334,8 @@ private Q_SLOTS:
         QVERIFY(back.read(result.bytes));
         QCOMPARE(back.needAppearances(), QByteArray("false"));
         QVERIFY(back.drawnByUs(back.annotation(0)));
-        const qpdf_oh field = back.qpdf.arrayItem(back.qpdf.key(back.qpdf.key(back.qpdf.root(), "/AcroForm"), "/Fields"), 1);
+        const qpdf_oh fields = back.qpdf.key(back.qpdf.key(back.qpdf.root(), "/AcroForm"), "/Fields");
+        const qpdf_oh field = back.qpdf.arrayItem(fields, 1);
         qpdf_oh widget = back.qpdf.arrayItem(back.qpdf.key(field, "/Kids"), 0);
         if (!back.qpdf.hasKey(widget, "/Subtype"))
             widget = back.qpdf.arrayItem(back.qpdf.key(widget, "/Kids"), 0);

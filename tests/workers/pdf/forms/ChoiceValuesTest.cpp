@@ -119,9 +119,9 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         ChoiceField field;
         QVERIFY(field.read(choiceForm(entries, widgets)));
-        const auto options = ChoiceValues::options(field.qpdf, field.chain);
-        QCOMPARE(ChoiceValues::shownComboText(field.qpdf, field.chain, options.value_or(QList<ChoiceValues::ChoiceOption>())),
-                 shown);
+        const QList<ChoiceValues::ChoiceOption> options =
+            ChoiceValues::options(field.qpdf, field.chain).value_or(QList<ChoiceValues::ChoiceOption>());
+        QCOMPARE(ChoiceValues::shownComboText(field.qpdf, field.chain, options), shown);
     }
 
     void listSelectionFromIndicesOrValue_data()
