@@ -2,6 +2,7 @@
 
 #include "AppearanceRewriteLimits.h"
 #include "AppearanceStream.h"
+#include "ContentWriter.h"
 #include "EmbeddedFont.h"
 #include "FieldChain.h"
 #include "NeedAppearancesFields.h"
@@ -12,7 +13,6 @@
 
 #include <QSet>
 
-#include <cmath>
 #include <map>
 #include <optional>
 
@@ -79,26 +79,14 @@ void collect(Qpdf& qpdf, const FilledWidget& filled, qpdf_oh acroForm, PendingWi
     }
 }
 
-QByteArray decimal(double value)
-{
-    if (!std::isfinite(value) || std::abs(value) < 0.00005)
-        return "0";
-    QByteArray text = QByteArray::number(value, 'f', 4);
-    while (text.endsWith('0'))
-        text.chop(1);
-    if (text.endsWith('.'))
-        text.chop(1);
-    return text;
-}
-
 qpdf_oh appearanceStream(Qpdf& qpdf, const AppearanceForm& form, qpdf_oh font)
 {
     QByteArray matrix;
     for (const double entry : form.matrix)
-        matrix += ' ' + decimal(entry);
-    const qpdf_oh dictionary = qpdf.parse("<< /Type /XObject /Subtype /Form /BBox [0 0 " + decimal(form.bboxWidth)
-                                          + ' ' + decimal(form.bboxHeight) + "] /Matrix [" + matrix
-                                          + " ] /Resources << /Font << >> >> >>");
+        matrix += ' ' + ContentWriter::number(entry);
+    const QByteArray box = ContentWriter::number(form.bboxWidth) + ' ' + ContentWriter::number(form.bboxHeight);
+    const qpdf_oh dictionary = qpdf.parse("<< /Type /XObject /Subtype /Form /BBox [0 0 " + box + "] /Matrix ["
+                                          + matrix + " ] /Resources << /Font << >> >> >>");
     const qpdf_oh fonts = qpdf.key(qpdf.key(dictionary, "/Resources"), "/Font");
     const QByteArray resourceKey = QByteArray("/") + kAppearanceFontResource;
     qpdf.setKey(fonts, resourceKey.constData(), font);
