@@ -1,0 +1,232 @@
+#include "TestPki.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace velk::test {
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
+           && file.flush();
+}
+
+QStringList keyArguments(const QString& algorithm, const QString& keyPath)
+{
+    if (algorithm.startsWith(QLatin1String("ec:")))
+        return {QStringLiteral("genpkey"), QStringLiteral("-algorithm"), QStringLiteral("EC"),
+                QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:") + algorithm.mid(3),
+                QStringLiteral("-out"), keyPath};
+    if (algorithm == QLatin1String("ed25519"))
+        return {QStringLiteral("genpkey"), QStringLiteral("-algorithm"), QStringLiteral("ED25519"),
+                QStringLiteral("-out"), keyPath};
+    const QString bits = algorithm.startsWith(QLatin1String("rsa:")) ? algorithm.mid(4) : QStringLiteral("2048");
+    return {QStringLiteral("genpkey"), QStringLiteral("-algorithm"), QStringLiteral("RSA"), QStringLiteral("-pkeyopt"),
+            QStringLiteral("rsa_keygen_bits:") + bits, QStringLiteral("-out"), keyPath};
+}
+
+} // namespace
+
+TestPki::TestPki(const QString& directory) : m_directory(directory)
+{
+    QDir().mkpath(m_directory);
+    m_root = makeRoot();
+}
+
+bool TestPki::openssl(const QStringList& arguments, QByteArray* output, const QByteArray& input)
+{
+    QProcess process;
+    process.setWorkingDirectory(m_directory);
+    process.start(QStringLiteral("openssl"), arguments);
+    if (!process.waitForStarted(10000)) {
+        m_error = QStringLiteral("openssl did not start");
+        return false;
+    }
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        m_error = QStringLiteral("openssl timed out: ") + arguments.join(QLatin1Char(' '));
+        return false;
+    }
+    const QByteArray out = process.readAllStandardOutput();
+    if (output != nullptr)
+        *output = out;
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        m_error = QStringLiteral("openssl ") + arguments.join(QLatin1Char(' ')) + QStringLiteral(": ")
+                  + QString::fromLocal8Bit(process.readAllStandardError());
+        return false;
+    }
+    return true;
+}
+
+TestCertificate TestPki::makeRoot()
+{
+    CertificateRequest request;
+    request.name = QStringLiteral("root");
+    request.subject = QStringLiteral("/C=TR/O=Velk Test/CN=Velk Test Root");
+    request.extensions = {QStringLiteral("basicConstraints=critical,CA:TRUE"),
+                          QStringLiteral("keyUsage=critical,keyCertSign,cRLSign"),
+                          QStringLiteral("subjectKeyIdentifier=hash")};
+    request.days = 3650;
+    return issue(request, TestCertificate());
+}
+
+TestCertificate TestPki::issue(const CertificateRequest& request, const TestCertificate& issuer)
+{
+    TestCertificate result;
+    result.name = request.name;
+    result.keyPath = m_directory + QLatin1Char('/') + request.name + QStringLiteral(".key.pem");
+    result.certificatePath = m_directory + QLatin1Char('/') + request.name + QStringLiteral(".pem");
+    const QString csrPath = m_directory + QLatin1Char('/') + request.name + QStringLiteral(".csr");
+    const QString extPath = m_directory + QLatin1Char('/') + request.name + QStringLiteral(".ext");
+    const QString subject = request.subject.isEmpty()
+                                ? QStringLiteral("/C=TR/O=Velk Test/CN=") + request.name
+                                : request.subject;
+
+    if (!openssl(keyArguments(request.keyAlgorithm, result.keyPath)))
+        return TestCertificate();
+    QByteArray extensions = "[ext]\n";
+    for (const QString& line : request.extensions)
+        extensions += line.toUtf8() + '\n';
+    if (!issuer.isValid() && !request.extensions.join(QString()).contains(QLatin1String("subjectKeyIdentifier")))
+        extensions += "subjectKeyIdentifier=hash\n";
+    if (issuer.isValid())
+        extensions += "authorityKeyIdentifier=keyid\n";
+    if (!writeAll(extPath, extensions)) {
+        m_error = QStringLiteral("cannot write ") + extPath;
+        return TestCertificate();
+    }
+    if (!openssl({QStringLiteral("req"), QStringLiteral("-new"), QStringLiteral("-key"), result.keyPath,
+                  QStringLiteral("-subj"), subject, QStringLiteral("-out"), csrPath}))
+        return TestCertificate();
+
+    // `openssl ca` rather than `x509 -req`: OpenSSL 3.0's x509 cannot set
+    // explicit validity dates, which tests of expired and not-yet-valid
+    // certificates need.
+    const qint64 serial = request.serial != 0 ? request.serial : m_nextSerial++;
+    const QString base = m_directory + QLatin1Char('/');
+    QDir().mkpath(base + QStringLiteral("issued"));
+    QByteArray serialHex = QByteArray::number(serial, 16);
+    if (serialHex.size() % 2 != 0)
+        serialHex.prepend('0');
+    const QByteArray config = "[ca]\ndefault_ca = ca_default\n[ca_default]\n"
+                              "database = " + (base + QStringLiteral("index.txt")).toUtf8() + "\n"
+                              "new_certs_dir = " + (base + QStringLiteral("issued")).toUtf8() + "\n"
+                              "serial = " + (base + QStringLiteral("serial")).toUtf8() + "\n"
+                              "default_md = sha256\npolicy = policy_any\nunique_subject = no\n"
+                              "email_in_dn = no\ncopy_extensions = none\n"
+                              "[policy_any]\ncountryName = optional\norganizationName = optional\n"
+                              "commonName = supplied\n";
+    if (!QFile::exists(base + QStringLiteral("index.txt")) && !writeAll(base + QStringLiteral("index.txt"), {})) {
+        m_error = QStringLiteral("cannot write the certificate index");
+        return TestCertificate();
+    }
+    if (!writeAll(base + QStringLiteral("ca.cnf"), config) || !writeAll(base + QStringLiteral("serial"), serialHex + '\n')) {
+        m_error = QStringLiteral("cannot write the authority configuration");
+        return TestCertificate();
+    }
+    QStringList arguments = {QStringLiteral("ca"), QStringLiteral("-batch"), QStringLiteral("-notext"),
+                             QStringLiteral("-config"), base + QStringLiteral("ca.cnf"), QStringLiteral("-in"), csrPath,
+                             QStringLiteral("-extfile"), extPath, QStringLiteral("-extensions"), QStringLiteral("ext"),
+                             QStringLiteral("-preserveDN"), QStringLiteral("-out"), result.certificatePath};
+    if (issuer.isValid())
+        arguments << QStringLiteral("-cert") << issuer.certificatePath << QStringLiteral("-keyfile") << issuer.keyPath;
+    else
+        arguments << QStringLiteral("-selfsign") << QStringLiteral("-keyfile") << result.keyPath;
+    if (!request.notBefore.isEmpty())
+        arguments << QStringLiteral("-startdate") << request.notBefore;
+    if (!request.notAfter.isEmpty())
+        arguments << QStringLiteral("-enddate") << request.notAfter;
+    else
+        arguments << QStringLiteral("-days") << QString::number(request.days);
+    if (!openssl(arguments))
+        return TestCertificate();
+
+    QByteArray der;
+    if (!openssl({QStringLiteral("x509"), QStringLiteral("-in"), result.certificatePath, QStringLiteral("-outform"),
+                  QStringLiteral("DER")},
+                 &der)
+        || der.isEmpty())
+        return TestCertificate();
+    result.der = der;
+    return result;
+}
+
+TestCertificate TestPki::issueAuthority(const QString& name, const TestCertificate& issuer)
+{
+    CertificateRequest request;
+    request.name = name;
+    request.extensions = {QStringLiteral("basicConstraints=critical,CA:TRUE"),
+                          QStringLiteral("keyUsage=critical,keyCertSign,cRLSign"),
+                          QStringLiteral("subjectKeyIdentifier=hash")};
+    request.days = 1825;
+    return issue(request, issuer);
+}
+
+TestCertificate TestPki::issueSigner(const QString& name, const TestCertificate& issuer,
+                                     const QStringList& extraExtensions)
+{
+    CertificateRequest request;
+    request.name = name;
+    request.extensions = QStringList{QStringLiteral("basicConstraints=critical,CA:FALSE"),
+                                     QStringLiteral("keyUsage=critical,digitalSignature,nonRepudiation"),
+                                     QStringLiteral("subjectKeyIdentifier=hash")}
+                         + extraExtensions;
+    return issue(request, issuer);
+}
+
+TestCertificate TestPki::issueTimeStampAuthority(const QString& name, const TestCertificate& issuer)
+{
+    CertificateRequest request;
+    request.name = name;
+    request.extensions = {QStringLiteral("basicConstraints=critical,CA:FALSE"),
+                          QStringLiteral("keyUsage=critical,digitalSignature"),
+                          QStringLiteral("extendedKeyUsage=critical,timeStamping"),
+                          QStringLiteral("subjectKeyIdentifier=hash")};
+    return issue(request, issuer);
+}
+
+TestCertificate TestPki::issueOcspResponder(const QString& name, const TestCertificate& issuer)
+{
+    CertificateRequest request;
+    request.name = name;
+    request.extensions = {QStringLiteral("basicConstraints=critical,CA:FALSE"),
+                          QStringLiteral("keyUsage=critical,digitalSignature"),
+                          QStringLiteral("extendedKeyUsage=critical,OCSPSigning"),
+                          QStringLiteral("subjectKeyIdentifier=hash")};
+    return issue(request, issuer);
+}
+
+QString TestPki::exportPkcs12(const TestCertificate& certificate, const QList<TestCertificate>& chain,
+                              const QString& password, const QString& friendlyName)
+{
+    const QString chainPath = m_directory + QLatin1Char('/') + certificate.name + QStringLiteral(".chain.pem");
+    QByteArray chainPem;
+    for (const TestCertificate& member : chain)
+        chainPem += readAll(member.certificatePath);
+    if (!writeAll(chainPath, chainPem))
+        return QString();
+    const QString out = m_directory + QLatin1Char('/') + certificate.name + QStringLiteral(".p12");
+    QStringList arguments = {QStringLiteral("pkcs12"), QStringLiteral("-export"), QStringLiteral("-in"),
+                             certificate.certificatePath, QStringLiteral("-inkey"), certificate.keyPath,
+                             QStringLiteral("-name"), friendlyName, QStringLiteral("-passout"),
+                             QStringLiteral("pass:") + password, QStringLiteral("-out"), out};
+    if (!chain.isEmpty())
+        arguments << QStringLiteral("-certfile") << chainPath;
+    return openssl(arguments) ? out : QString();
+}
+
+} // namespace velk::test

@@ -1,0 +1,77 @@
+#pragma once
+
+// A throw-away public-key infrastructure for tests, made at test time by the
+// `openssl` program in a directory the test owns: a root authority, and
+// certificates issued by any authority with the extensions the test names.
+// Every file is PEM; the DER of each certificate is kept for convenience.
+// Fixed names and serials keep the output stable where a test compares it.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace velk::test {
+
+struct TestCertificate {
+    QString name;
+    QString certificatePath; // PEM
+    QString keyPath;         // PEM, unencrypted PKCS#8
+    QByteArray der;
+    bool isValid() const { return !der.isEmpty(); }
+};
+
+struct CertificateRequest {
+    QString name;                 // file stem and common name
+    QString subject;              // "/CN=..." style; default "/C=TR/O=Velk Test/CN=<name>"
+    QString keyAlgorithm = QStringLiteral("rsa:2048"); // or "ec:prime256v1", "ed25519"
+    // OpenSSL extension lines, e.g. "basicConstraints=critical,CA:TRUE",
+    // "extendedKeyUsage=critical,timeStamping", "authorityInfoAccess=OCSP;URI:http://127.0.0.1:1/".
+    QStringList extensions;
+    // Explicit validity (YYYYMMDDHHMMSSZ or YYMMDDHHMMSSZ); empty
+    // notBefore means now, empty notAfter means `days` from now.
+    QString notBefore;
+    QString notAfter;
+    int days = 365;
+    qint64 serial = 0; // 0: next serial of this PKI
+};
+
+class TestPki {
+public:
+    // Makes the directory's root authority ("Velk Test Root", RSA 2048).
+    explicit TestPki(const QString& directory);
+
+    bool isValid() const { return m_root.isValid(); }
+    QString error() const { return m_error; }
+    QString directory() const { return m_directory; }
+    const TestCertificate& root() const { return m_root; }
+
+    // Issues a certificate signed by `issuer`; an invalid certificate and
+    // error() on failure.
+    TestCertificate issue(const CertificateRequest& request, const TestCertificate& issuer);
+
+    // Common shapes.
+    TestCertificate issueAuthority(const QString& name, const TestCertificate& issuer);
+    TestCertificate issueSigner(const QString& name, const TestCertificate& issuer,
+                                const QStringList& extraExtensions = {});
+    TestCertificate issueTimeStampAuthority(const QString& name, const TestCertificate& issuer);
+    TestCertificate issueOcspResponder(const QString& name, const TestCertificate& issuer);
+
+    // A PKCS#12 bundle of the certificate, its key and `chain`, with the
+    // given password (may be empty); empty path on failure.
+    QString exportPkcs12(const TestCertificate& certificate, const QList<TestCertificate>& chain,
+                         const QString& password, const QString& friendlyName);
+
+    // Runs `openssl` with the arguments in the PKI directory; true on exit
+    // status 0. Standard output is returned through `output` when given.
+    bool openssl(const QStringList& arguments, QByteArray* output = nullptr, const QByteArray& input = {});
+
+private:
+    TestCertificate makeRoot();
+
+    QString m_directory;
+    QString m_error;
+    TestCertificate m_root;
+    qint64 m_nextSerial = 0x1000;
+};
+
+} // namespace velk::test
