@@ -1,8 +1,9 @@
-// velk-secure-store: protected per-user records. The framing is complete;
-// the record operations arrive with the store itself, and until then every
-// valid request is refused.
+// velk-secure-store: keeps one sealed record per account for the current
+// user. Started by velk-pdf once per operation; one request in, one reply
+// out, and an exit status that repeats the outcome.
 
-#include "WorkerContract.h"
+#include "SecureStore.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QCoreApplication>
 
@@ -11,11 +12,11 @@ int main(int argc, char** argv)
     velk::WorkerContract::guardStandardStreams();
     QCoreApplication application(argc, argv);
     const velk::WorkerProfile& profile = velk::WorkerProfiles::secureStore();
+    // The organisation and application names fix where the records live.
     velk::WorkerContract::prepareProcess(profile);
     return velk::WorkerContract::serve(profile, [&](velk::ParsedRequest& request) {
         if (!request.valid)
             return velk::WorkerContract::invalidRequestReply(profile);
-        return velk::WorkerContract::errorReply(
-            QStringLiteral("Güvenli depo bu derlemede henüz kullanılamıyor."));
+        return velk::SecureStore::handleStoreRequest(request.object);
     });
 }
