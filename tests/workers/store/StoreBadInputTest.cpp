@@ -34,7 +34,7 @@ enum class Damage {
     FlipHeader, FlipNonce, FlipCipherText, FlipTag,
     CutToEmpty, CutToTen, CutLastByte,
     MovedToOtherAccount, FromOtherUser, KeyRemoved,
-    OtherKey, ShortKey, KeyMode0644, KeySymbolicLink, KeyOfOtherOwner, KeyDirectory,
+    OtherKey, ShortKey, KeyMode0644, KeySymbolicLink, KeyOfOtherOwner, KeyDirectory, KeyFifo,
     RecordTooLarge, RecordDirectory, RecordFifo,
     SealedEmpty, SealedArray, SealedNotJson, SealedTooLarge,
 };
@@ -111,6 +111,7 @@ bool damage(const StoreHome& home, Damage kind)
         return moveKeyAside(home, key + ".real") && QFile::link(key + ".real", key);
     case Damage::KeyOfOtherOwner: return ::chown(QFile::encodeName(key).constData(), 65534, 65534) == 0;
     case Damage::KeyDirectory: return QFile::remove(key) && QDir().mkdir(key);
+    case Damage::KeyFifo: return QFile::remove(key) && ::mkfifo(QFile::encodeName(key).constData(), 0600) == 0;
     case Damage::RecordTooLarge: return replaceFile(record, QByteArray(65537, '\x01'));
     case Damage::RecordDirectory: return QFile::remove(record) && QDir().mkdir(record);
     case Damage::RecordFifo: return QFile::remove(record) && ::mkfifo(QFile::encodeName(record).constData(), 0600) == 0;
@@ -154,6 +155,7 @@ private Q_SLOTS:
         QTest::newRow("key mode 0644") << Damage::KeyMode0644 << read << kAccount << kKeyUnusable;
         QTest::newRow("key a symbolic link") << Damage::KeySymbolicLink << read << kAccount << kKeyUnusable;
         QTest::newRow("key of another owner") << Damage::KeyOfOtherOwner << read << kAccount << kKeyUnusable;
+        QTest::newRow("key a FIFO") << Damage::KeyFifo << read << kAccount << kKeyUnusable;
         QTest::newRow("record of 65,537 bytes") << Damage::RecordTooLarge << read << kAccount << kUnreadable;
         QTest::newRow("record a directory") << Damage::RecordDirectory << read << kAccount << kUnreadable;
         QTest::newRow("record a FIFO") << Damage::RecordFifo << read << kAccount << kUnreadable;
@@ -194,7 +196,7 @@ private Q_SLOTS:
             ? writeRequest(account, QJsonObject{{"version", "9.9.9"}})
             : storeRequest(operation, account);
         const StoreRun run = home.run(request);
-        QVERIFY(run.finished); // a FIFO in a file's place does not hold the store
+        QVERIFY(run.finished); // a FIFO in a file's place does not hold the store up
         QCOMPARE(run.error(), error);
         QCOMPARE(run.reply().value("ok").toBool(true), false);
         QCOMPARE(run.exitCode, 1);
