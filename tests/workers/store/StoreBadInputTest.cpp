@@ -28,6 +28,7 @@ const QString kKeyUnusable =
 const QString kUnreadable = QStringLiteral("Güvenli kayıt dosyası okunamadı.");
 const QString kDamaged = QStringLiteral("Güvenli kayıt bozuk veya çok büyük.");
 const QString kWriteFailed = QStringLiteral("Güvenli kayıt yazılamadı; önceki kayıt korundu.");
+const QString kNoDirectory = QStringLiteral("Güvenli depo dizini hazırlanamadı.");
 const QString kClearFailed = QStringLiteral("Güvenli kayıt silinemedi.");
 
 enum class Damage {
@@ -36,6 +37,7 @@ enum class Damage {
     MovedToOtherAccount, FromOtherUser, KeyRemoved,
     OtherKey, ShortKey, KeyMode0644, KeySymbolicLink, KeyOfOtherOwner, KeyDirectory, KeyFifo,
     RecordTooLarge, RecordDirectory, RecordFifo,
+    StoreSymbolicLink, StoreOfOtherOwner,
     SealedEmpty, SealedArray, SealedNotJson, SealedTooLarge,
 };
 
@@ -115,6 +117,12 @@ bool damage(const StoreHome& home, Damage kind)
     case Damage::RecordTooLarge: return replaceFile(record, QByteArray(65537, '\x01'));
     case Damage::RecordDirectory: return QFile::remove(record) && QDir().mkdir(record);
     case Damage::RecordFifo: return QFile::remove(record) && ::mkfifo(QFile::encodeName(record).constData(), 0600) == 0;
+    case Damage::StoreSymbolicLink: {
+        const QString store = home.storeDirectory();
+        return QFile::rename(store, store + ".real") && QFile::link(store + ".real", store);
+    }
+    case Damage::StoreOfOtherOwner:
+        return ::chown(QFile::encodeName(home.storeDirectory()).constData(), 65534, 65534) == 0;
     case Damage::SealedEmpty: return sealAround(home, QByteArray());
     case Damage::SealedArray: return sealAround(home, "[]");
     case Damage::SealedNotJson: return sealAround(home, "not json");
@@ -159,6 +167,8 @@ private Q_SLOTS:
         QTest::newRow("record of 65,537 bytes") << Damage::RecordTooLarge << read << kAccount << kUnreadable;
         QTest::newRow("record a directory") << Damage::RecordDirectory << read << kAccount << kUnreadable;
         QTest::newRow("record a FIFO") << Damage::RecordFifo << read << kAccount << kUnreadable;
+        QTest::newRow("store a symbolic link") << Damage::StoreSymbolicLink << read << kAccount << kNoDirectory;
+        QTest::newRow("store of another owner") << Damage::StoreOfOtherOwner << read << kAccount << kNoDirectory;
         QTest::newRow("sealed empty text") << Damage::SealedEmpty << read << kAccount << kDamaged;
         QTest::newRow("sealed array") << Damage::SealedArray << read << kAccount << kDamaged;
         QTest::newRow("sealed non-JSON") << Damage::SealedNotJson << read << kAccount << kDamaged;
@@ -183,8 +193,8 @@ private Q_SLOTS:
         QFETCH(QString, operation);
         QFETCH(QString, account);
         QFETCH(QString, error);
-        if (kind == Damage::KeyOfOtherOwner && ::geteuid() != 0)
-            QSKIP("giving the key to another user needs root");
+        if ((kind == Damage::KeyOfOtherOwner || kind == Damage::StoreOfOtherOwner) && ::geteuid() != 0)
+            QSKIP("giving a file to another user needs root");
 
         const StoreHome home;
         QVERIFY(home.isValid());
