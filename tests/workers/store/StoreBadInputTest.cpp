@@ -36,7 +36,7 @@ enum class Damage {
     CutToEmpty, CutToTen, CutLastByte,
     MovedToOtherAccount, FromOtherUser, KeyRemoved,
     OtherKey, ShortKey, KeyMode0644, KeySymbolicLink, KeyOfOtherOwner, KeyDirectory, KeyFifo,
-    RecordTooLarge, RecordDirectory, RecordFifo,
+    RecordTooLarge, RecordDirectory, RecordFifo, RecordSymbolicLink,
     StoreSymbolicLink, StoreOfOtherOwner,
     SealedEmpty, SealedArray, SealedNotJson, SealedTooLarge,
 };
@@ -117,6 +117,10 @@ bool damage(const StoreHome& home, Damage kind)
     case Damage::RecordTooLarge: return replaceFile(record, QByteArray(65537, '\x01'));
     case Damage::RecordDirectory: return QFile::remove(record) && QDir().mkdir(record);
     case Damage::RecordFifo: return QFile::remove(record) && ::mkfifo(QFile::encodeName(record).constData(), 0600) == 0;
+    case Damage::RecordSymbolicLink: {
+        const QString aside = home.dataHome() + "/aside.sealed";
+        return QFile::rename(record, aside) && QFile::link(aside, record);
+    }
     case Damage::StoreSymbolicLink: {
         const QString store = home.storeDirectory();
         return QFile::rename(store, store + ".real") && QFile::link(store + ".real", store);
@@ -167,6 +171,7 @@ private Q_SLOTS:
         QTest::newRow("record of 65,537 bytes") << Damage::RecordTooLarge << read << kAccount << kUnreadable;
         QTest::newRow("record a directory") << Damage::RecordDirectory << read << kAccount << kUnreadable;
         QTest::newRow("record a FIFO") << Damage::RecordFifo << read << kAccount << kUnreadable;
+        QTest::newRow("record a symbolic link") << Damage::RecordSymbolicLink << read << kAccount << kUnreadable;
         QTest::newRow("store a symbolic link") << Damage::StoreSymbolicLink << read << kAccount << kNoDirectory;
         QTest::newRow("store of another owner") << Damage::StoreOfOtherOwner << read << kAccount << kNoDirectory;
         QTest::newRow("sealed empty text") << Damage::SealedEmpty << read << kAccount << kDamaged;
@@ -183,6 +188,8 @@ private Q_SLOTS:
         QTest::newRow("write: key a directory") << Damage::KeyDirectory << write << kAccount << kKeyUnusable;
         QTest::newRow("write: record a directory") << Damage::RecordDirectory << write << kAccount << kWriteFailed;
         QTest::newRow("write: record a FIFO") << Damage::RecordFifo << write << kAccount << kWriteFailed;
+        QTest::newRow("write: record a symbolic link")
+            << Damage::RecordSymbolicLink << write << kAccount << kWriteFailed;
         QTest::newRow("clear: record a directory")
             << Damage::RecordDirectory << QStringLiteral("clear") << kAccount << kClearFailed;
     }
@@ -210,6 +217,7 @@ private Q_SLOTS:
         QCOMPARE(run.error(), error);
         QCOMPARE(run.reply().value("ok").toBool(true), false);
         QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errorOutput, QByteArray());
         QCOMPARE(home.snapshot(), before);
     }
 };

@@ -47,6 +47,7 @@ StoreRun collect(QProcess& process)
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.output = process.readAllStandardOutput();
+    run.errorOutput = process.readAllStandardError();
     return run;
 }
 

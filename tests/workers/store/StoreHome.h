@@ -21,6 +21,8 @@ struct StoreRun {
     bool finished = false;
     int exitCode = -1;
     QByteArray output;
+    // The store writes no diagnostics: this stays empty.
+    QByteArray errorOutput;
     QJsonObject reply() const;
     QString error() const { return reply().value(QStringLiteral("error")).toString(); }
 };

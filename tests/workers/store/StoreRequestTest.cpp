@@ -97,6 +97,7 @@ private Q_SLOTS:
         QCOMPARE(run.error(), error);
         QCOMPARE(run.reply().value("ok").toBool(), error.isEmpty());
         QCOMPARE(run.exitCode, error.isEmpty() ? 0 : 1);
+        QCOMPARE(run.errorOutput, QByteArray());
         // Only a request that passed every check prepares the store.
         QCOMPARE(QFileInfo(home.storeDirectory()).isDir(), error.isEmpty());
     }
