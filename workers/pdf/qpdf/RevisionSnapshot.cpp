@@ -24,10 +24,13 @@ RevisionSnapshot::RevisionSnapshot(Qpdf& qpdf, const SnapshotLimits& limits)
 {
 }
 
-QJsonObject RevisionSnapshot::build(Qpdf& qpdf, const SnapshotLimits& limits)
+QJsonObject RevisionSnapshot::build(Qpdf& qpdf, const SnapshotLimits& limits, qint64* visitsUsed)
 {
     RevisionSnapshot snapshot(qpdf, limits);
-    return snapshot.compose();
+    QJsonObject result = snapshot.compose();
+    if (visitsUsed)
+        *visitsUsed = snapshot.m_digest.visits();
+    return result;
 }
 
 QJsonObject RevisionSnapshot::compose()

@@ -21,7 +21,8 @@ namespace velk {
 
 class RevisionSnapshot {
 public:
-    static QJsonObject build(Qpdf& qpdf, const SnapshotLimits& limits = {});
+    // visitsUsed, when given, receives the visits the snapshot counted.
+    static QJsonObject build(Qpdf& qpdf, const SnapshotLimits& limits = {}, qint64* visitsUsed = nullptr);
 
 private:
     RevisionSnapshot(Qpdf& qpdf, const SnapshotLimits& limits);

@@ -207,13 +207,18 @@ void SnapshotDigest::finishComponent(const std::vector<int>& members)
     }
 }
 
-void SnapshotDigest::writeValue(int node, qpdf_oh value, int depth, bool top)
+void SnapshotDigest::writeValue(int node, qpdf_oh value, int depth, bool top, bool followPages)
 {
     countVisit();
     if (depth > m_limits.maxDirectDepth)
         throw QpdfFailure("snapshot complexity");
     if (!top) {
         const int number = m_qpdf.objectNumber(value);
+        if (number != 0 && !followPages && m_qpdf.isDictionary(value) && typeOf(value) == "/Page") {
+            m_nodes[size_t(node)].text += token('g', m_qpdf.unparse(value));
+            m_qpdf.release(value);
+            return;
+        }
         if (number != 0) {
             writeReference(node, value, number);
             return;
@@ -224,7 +229,7 @@ void SnapshotDigest::writeValue(int node, qpdf_oh value, int depth, bool top)
     } else if (m_qpdf.isDictionary(value)) {
         writeDictionary(node, value, depth, top ? m_nodes[size_t(node)].excluded : QList<QByteArray>{});
     } else if (m_qpdf.isArray(value)) {
-        writeArray(node, value, depth);
+        writeArray(node, value, depth, followPages);
     } else if (top) {
         m_nodes[size_t(node)].text += m_qpdf.unparseResolved(value);
     } else {
@@ -244,12 +249,12 @@ void SnapshotDigest::writeReference(int node, qpdf_oh value, int number)
         source.selfEdge = true;
 }
 
-bool SnapshotDigest::isPageDictionary(qpdf_oh dictionary)
+QByteArray SnapshotDigest::typeOf(qpdf_oh dictionary)
 {
     const qpdf_oh type = m_qpdf.key(dictionary, "/Type");
-    const bool page = m_qpdf.unparse(type) == "/Page";
+    const QByteArray text = m_qpdf.unparse(type);
     m_qpdf.release(type);
-    return page;
+    return text;
 }
 
 void SnapshotDigest::writeDictionary(int node, qpdf_oh dictionary, int depth, const QList<QByteArray>& excluded)
@@ -261,7 +266,9 @@ void SnapshotDigest::writeDictionary(int node, qpdf_oh dictionary, int depth, co
         throw QpdfFailure("snapshot keys");
     }
     std::sort(names.begin(), names.end());
-    const bool page = isPageDictionary(dictionary);
+    const QByteArray type = typeOf(dictionary);
+    const bool page = type == "/Page";
+    const bool pageTree = type == "/Pages";
     m_nodes[size_t(node)].text += "d{";
     for (const QByteArray& name : names) {
         if (excluded.contains(name) || (page && name == kAnnotsKey))
@@ -273,20 +280,20 @@ void SnapshotDigest::writeDictionary(int node, qpdf_oh dictionary, int depth, co
             m_nodes[size_t(node)].text += token('p', m_qpdf.unparse(value));
             m_qpdf.release(value);
         } else {
-            writeValue(node, value, depth + 1, false);
+            writeValue(node, value, depth + 1, false, pageTree && name == "/Kids");
         }
     }
     m_nodes[size_t(node)].text += '}';
 }
 
-void SnapshotDigest::writeArray(int node, qpdf_oh array, int depth)
+void SnapshotDigest::writeArray(int node, qpdf_oh array, int depth, bool followPages)
 {
     const int count = m_qpdf.arraySize(array);
     if (count > m_limits.maxArrayItems)
         throw QpdfFailure("snapshot array");
     m_nodes[size_t(node)].text += "a[";
     for (int index = 0; index < count; ++index)
-        writeValue(node, m_qpdf.arrayItem(array, index), depth + 1, false);
+        writeValue(node, m_qpdf.arrayItem(array, index), depth + 1, false, followPages);
     m_nodes[size_t(node)].text += ']';
 }
 

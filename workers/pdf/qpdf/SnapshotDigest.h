@@ -15,9 +15,12 @@
 // write references inside their cycle by object number ("ref:") and share
 // one digest of the whole cycle, so a change anywhere on it shows.
 //
-// /Parent and /P are written as reference text and never followed, and
-// the /Annots of page dictionaries are skipped: page annotations and
-// widgets have their own entries in the snapshot.
+// /Parent and /P are written as reference text and never followed, the
+// /Annots of page dictionaries are skipped (page annotations and widgets
+// have their own entries in the snapshot), and a page is followed only
+// from the /Kids of its page tree node: a link, a bookmark or an action
+// names a page by reference, so a change to a page's content shows in
+// "base" alone.
 //
 // One per snapshot, on the worker's single thread; failures are
 // QpdfFailure with "snapshot complexity", "snapshot keys", "snapshot
@@ -76,13 +79,13 @@ private:
     void finishComponent(const std::vector<int>& members);
     QByteArray resolvedText(const Node& node, int component) const;
 
-    void writeValue(int node, qpdf_oh value, int depth, bool top);
+    void writeValue(int node, qpdf_oh value, int depth, bool top, bool followPages = false);
     void writeReference(int node, qpdf_oh value, int number);
     void writeDictionary(int node, qpdf_oh dictionary, int depth, const QList<QByteArray>& excluded);
-    void writeArray(int node, qpdf_oh array, int depth);
+    void writeArray(int node, qpdf_oh array, int depth, bool followPages);
     void writeStream(int node, qpdf_oh stream, int depth);
     QByteArray streamDataDigest(qpdf_oh stream, int number, int generation);
-    bool isPageDictionary(qpdf_oh dictionary);
+    QByteArray typeOf(qpdf_oh dictionary);
 
     Qpdf& m_qpdf;
     SnapshotLimits m_limits;

@@ -15,7 +15,10 @@ struct SnapshotLimits {
     // Nesting of direct objects inside one object.
     int maxDirectDepth = 64;
     int maxKeys = 10000;
-    int maxArrayItems = 20000;
+    // Widths of a font with 65,536 glyphs (pdfsig writes one such /W array
+    // into every signature appearance) must fit; the visit budget bounds
+    // the total.
+    int maxArrayItems = 262144;
     // Raw data of one stream, and of all streams (each counted once).
     qint64 maxStreamBytes = qint64(32) * 1024 * 1024;
     qint64 maxTotalStreamBytes = qint64(128) * 1024 * 1024;
