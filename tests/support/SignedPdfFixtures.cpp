@@ -173,7 +173,9 @@ bool NssSigner::addSignature(const QString& input, const QString& output, const 
 
 bool NssSigner::signField(const QString& input, const QString& output, const QString& field) const
 {
-    return addSignature(input, output, {QStringLiteral("-sign"), field});
+    bool ok = false;
+    pdfsig({QStringLiteral("-sign"), field, QStringLiteral("-nick"), QStringLiteral("signer"), input, output}, &ok);
+    return ok && QFile::exists(output);
 }
 
 QStringList NssSigner::validations(const QString& path) const
