@@ -29,12 +29,29 @@ SignedFieldWalk::SignedFieldWalk(Qpdf& qpdf)
 std::vector<SignedField> SignedFieldWalk::read(Qpdf& qpdf, qpdf_oh catalog)
 {
     SignedFieldWalk walk(qpdf);
-    const qpdf_oh acroForm = qpdf.key(catalog, "/AcroForm");
-    if (qpdf.isDictionary(acroForm))
-        walk.walk(qpdf.key(acroForm, "/Fields"), QByteArray(), 0);
-    std::stable_sort(walk.m_signed.begin(), walk.m_signed.end(),
+    walk.walkForm(catalog);
+    if (int(walk.m_values.size()) > SignatureLimits::kMaxSignatures)
+        throw QpdfFailure("signature count");
+    std::vector<SignedField> fields;
+    for (const qpdf_oh value : walk.m_values)
+        fields.push_back(walk.readValue(value));
+    std::stable_sort(fields.begin(), fields.end(),
                      [](const SignedField& a, const SignedField& b) { return rangeEnd(a) < rangeEnd(b); });
-    return std::move(walk.m_signed);
+    return fields;
+}
+
+int SignedFieldWalk::count(Qpdf& qpdf, qpdf_oh catalog)
+{
+    SignedFieldWalk walk(qpdf);
+    walk.walkForm(catalog);
+    return int(walk.m_values.size());
+}
+
+void SignedFieldWalk::walkForm(qpdf_oh catalog)
+{
+    const qpdf_oh acroForm = m_qpdf.key(catalog, "/AcroForm");
+    if (m_qpdf.isDictionary(acroForm))
+        walk(m_qpdf.key(acroForm, "/Fields"), QByteArray(), 0);
 }
 
 void SignedFieldWalk::walk(qpdf_oh kids, const QByteArray& inheritedType, int depth)
@@ -62,9 +79,7 @@ void SignedFieldWalk::walk(qpdf_oh kids, const QByteArray& inheritedType, int de
         if (type == "/Sig" && m_qpdf.isDictionary(value) && !sharedValue) {
             if (m_qpdf.objectNumber(value) != 0)
                 m_visited.insert(objectKey(m_qpdf, value));
-            if (int(m_signed.size()) >= SignatureLimits::kMaxSignatures)
-                throw QpdfFailure("signature count");
-            m_signed.push_back(readValue(value));
+            m_values.push_back(value);
         }
         walk(m_qpdf.key(field, "/Kids"), type, depth + 1);
     }

@@ -32,10 +32,14 @@ struct SignedField {
 class SignedFieldWalk {
 public:
     static std::vector<SignedField> read(Qpdf& qpdf, qpdf_oh catalog);
+    // How many signed signature fields the tree holds, their values
+    // unchecked: what "inspect" reports as the document's signatures.
+    static int count(Qpdf& qpdf, qpdf_oh catalog);
 
 private:
     explicit SignedFieldWalk(Qpdf& qpdf);
 
+    void walkForm(qpdf_oh catalog);
     void walk(qpdf_oh kids, const QByteArray& inheritedType, int depth);
     SignedField readValue(qpdf_oh value);
     std::array<qint64, 4> readRange(qpdf_oh value);
@@ -43,7 +47,7 @@ private:
     Qpdf& m_qpdf;
     int m_fields = 0;
     QSet<quint64> m_visited;
-    std::vector<SignedField> m_signed;
+    std::vector<qpdf_oh> m_values;
 };
 
 } // namespace velk
