@@ -66,9 +66,9 @@ class SignatureListingTest : public QObject {
         return writeFile(name, pdf) ? name : QString();
     }
 
-    static QJsonObject listing(const QString& file)
+    static QJsonObject listing(const QString& file, const QString& password = {})
     {
-        const WorkerReply reply = runSandboxed({{"operation", "signatures"}, {"path", file}, {"password", ""}});
+        const WorkerReply reply = runSandboxed({{"operation", "signatures"}, {"path", file}, {"password", password}});
         return withoutIsolation(reply.json);
     }
 
@@ -146,6 +146,19 @@ private Q_SLOTS:
         QCOMPARE(signatures.size(), 1);
         QCOMPARE(m_nss->signedRanges(file),
                  QStringList{rangeText(signatures[0].toObject().value("range").toArray())});
+    }
+
+    // Read with the document's password; the signature's bytes are the
+    // ones stored, not decrypted.
+    void encryptedDocument()
+    {
+        const QString file = signedFile(pdfFromObjects(
+            formBodies("/AcroForm << /Fields [6 0 R] >>", "6 0 R", {signatureWidget("s", "7 0 R"), signatureValue({})})));
+        const QString encrypted = m_dir.filePath("encrypted.pdf");
+        QVERIFY(writeEncryptedCopy(file, encrypted, QStringLiteral("kullanıcı"), QStringLiteral("sahip")));
+        const QJsonObject plain = listing(file);
+        QCOMPARE(plain.value("signatures").toArray().size(), 1);
+        QCOMPARE(listing(encrypted, QStringLiteral("kullanıcı")), plain);
     }
 
     void refusals_data()
