@@ -11,6 +11,8 @@
 #include "PagesOperation.h"
 #include "RenderOperation.h"
 #include "SearchOperation.h"
+#include "signatures/SignaturePolicyOperation.h"
+#include "signatures/SignaturesOperation.h"
 #include "TextObjectEditOperation.h"
 #include "TextObjectsOperation.h"
 
@@ -21,7 +23,7 @@ namespace {
 constexpr DocumentFreeOperation kDocumentFree[] = {
     {"createImages", &CreateImagesOperation::run},
     {"prepareSignature", nullptr},
-    {"signaturePolicy", nullptr},
+    {"signaturePolicy", &SignaturePolicyOperation::run},
     {"appendDss", nullptr},
     {"pages", &PagesOperation::pages},
     {"overlay", &PagesOperation::overlay},
@@ -34,7 +36,7 @@ constexpr PdfiumOperation kPdfium[] = {
     {"replaceText", &TextObjectEditOperation::replaceText},
     {"deleteText", &TextObjectEditOperation::deleteText},
     {"annotate", &AnnotateOperation::run},
-    {"signatures", nullptr},
+    {"signatures", &SignaturesOperation::run},
     {"addText", &AddTextOperation::run},
     {"addNote", &AddNoteOperation::run},
     {"ocr", &OcrOperation::run},

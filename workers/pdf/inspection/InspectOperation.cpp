@@ -2,6 +2,8 @@
 
 #include "ErrorReply.h"
 #include "PageSize.h"
+#include "qpdf/Qpdf.h"
+#include "signatures/SignedFieldWalk.h"
 
 #include <QJsonArray>
 
@@ -9,7 +11,30 @@
 
 namespace velk {
 
-void InspectOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject&)
+namespace {
+
+// Signed signature fields anywhere in the field tree; unsigned ones are
+// offers to sign. PDFium's count (top-level fields, signed or not) stands
+// in when qpdf cannot read the file, so that a signed document never
+// reads as unsigned.
+int signatureCount(const PdfiumFunctions& api, FPDF_DOCUMENT document, const QJsonObject& request)
+{
+    try {
+        Qpdf qpdf;
+        if (qpdf.bindQpdf()) {
+            qpdf.readFile(request.value(QStringLiteral("path")).toString(),
+                          request.value(QStringLiteral("password")).toString().toUtf8());
+            return SignedFieldWalk::count(qpdf, qpdf.root());
+        }
+    } catch (const QpdfFailure&) {
+    }
+    return api.FPDF_GetSignatureCount(document);
+}
+
+} // namespace
+
+void InspectOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
+                           const QJsonObject& request)
 {
     const PdfiumFunctions& api = pdfium.api();
     const int pageCount = api.FPDF_GetPageCount(document);
@@ -27,7 +52,7 @@ void InspectOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUME
     const std::uint32_t permissions = std::uint32_t(api.FPDF_GetDocPermissions(document));
     reply = QJsonObject{{QStringLiteral("ok"), true},
                         {QStringLiteral("pages"), pages},
-                        {QStringLiteral("signatures"), api.FPDF_GetSignatureCount(document)},
+                        {QStringLiteral("signatures"), signatureCount(api, document, request)},
                         {QStringLiteral("encrypted"), api.FPDF_GetSecurityHandlerRevision(document) >= 0},
                         {QStringLiteral("permissions"), qint64(permissions)}};
 }

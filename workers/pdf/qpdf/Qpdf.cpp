@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QLibrary>
 
+#include <cstdlib>
+
 namespace velk {
 
 namespace {
@@ -88,10 +90,11 @@ void Qpdf::checkStatus(int status)
     }
 }
 
-void Qpdf::readFile(const QString& path)
+void Qpdf::readFile(const QString& path, const QByteArray& password)
 {
     check();
-    checkStatus(m_api.qpdf_read(m_data.get(), path.toUtf8().constData(), nullptr));
+    checkStatus(m_api.qpdf_read(m_data.get(), path.toUtf8().constData(),
+                                password.isEmpty() ? nullptr : password.constData()));
 }
 
 void Qpdf::readMemory(const QByteArray& bytes)
@@ -202,6 +205,31 @@ bool Qpdf::isStream(qpdf_oh handle)
     return result;
 }
 
+bool Qpdf::isInteger(qpdf_oh handle)
+{
+    check();
+    const bool result = m_api.qpdf_oh_is_integer(m_data.get(), handle) != 0;
+    check();
+    return result;
+}
+
+qint64 Qpdf::integerValue(qpdf_oh handle)
+{
+    if (!isInteger(handle))
+        throw QpdfFailure("qpdf");
+    const qint64 result = m_api.qpdf_oh_get_int_value(m_data.get(), handle);
+    check();
+    return result;
+}
+
+int Qpdf::generation(qpdf_oh handle)
+{
+    check();
+    const int result = m_api.qpdf_oh_get_generation(m_data.get(), handle);
+    check();
+    return result;
+}
+
 int Qpdf::objectNumber(qpdf_oh handle)
 {
     check();
@@ -273,6 +301,42 @@ QString Qpdf::utf8Value(qpdf_oh string)
     const QByteArray bytes = copied(m_api.qpdf_oh_get_utf8_value(m_data.get(), string));
     check();
     return QString::fromUtf8(bytes);
+}
+
+QByteArray Qpdf::stringBytes(qpdf_oh string)
+{
+    if (!isString(string))
+        throw QpdfFailure("qpdf");
+    std::size_t length = 0;
+    const char* bytes = m_api.qpdf_oh_get_binary_string_value(m_data.get(), string, &length);
+    check();
+    if (!bytes || length > std::size_t(QpdfLimits::kMaxDocumentBytes))
+        throw QpdfFailure("qpdf");
+    return QByteArray(bytes, qsizetype(length));
+}
+
+QByteArray Qpdf::streamData(qpdf_oh stream, int decodeLevel)
+{
+    if (!isStream(stream))
+        throw QpdfFailure("qpdf");
+    int filtered = 0;
+    unsigned char* buffer = nullptr;
+    std::size_t length = 0;
+    m_api.qpdf_oh_get_stream_data(m_data.get(), stream, decodeLevel, &filtered, &buffer, &length);
+    // qpdf allocated the buffer with malloc; it is ours on every path.
+    // Asked to decode, qpdf hands out undecodable data raw and says so.
+    const std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer, &std::free);
+    check();
+    if ((decodeLevel != kQpdfDecodeNone && !filtered) || (length > 0 && !buffer) || length > std::size_t(QpdfLimits::kMaxStreamDataBytes))
+        throw QpdfFailure("qpdf");
+    return QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(length));
+}
+
+void Qpdf::release(qpdf_oh handle)
+{
+    check();
+    m_api.qpdf_oh_release(m_data.get(), handle);
+    check();
 }
 
 void Qpdf::markChanged(qpdf_oh handle)

@@ -51,7 +51,9 @@ public:
     bool isBound() const { return bool(m_data); }
 
     // A status with the errors bit is a failure; warnings are accepted.
-    void readFile(const QString& path);
+    // An empty password reads a document encrypted with an empty user
+    // password, and nothing else that is encrypted.
+    void readFile(const QString& path, const QByteArray& password = {});
     // qpdf reads from the layer's own copy of the bytes.
     void readMemory(const QByteArray& bytes);
     // The whole document, fully rewritten with qpdf's defaults and the
@@ -73,8 +75,12 @@ public:
     bool isArray(qpdf_oh handle);
     bool isString(qpdf_oh handle);
     bool isStream(qpdf_oh handle);
+    bool isInteger(qpdf_oh handle);
+    // The value of an integer object.
+    qint64 integerValue(qpdf_oh handle);
     // 0 for a direct object.
     int objectNumber(qpdf_oh handle);
+    int generation(qpdf_oh handle);
     bool hasKey(qpdf_oh dictionary, const char* key);
     // The null object when the key is absent.
     qpdf_oh key(qpdf_oh dictionary, const char* key);
@@ -85,6 +91,14 @@ public:
     int arraySize(qpdf_oh array);
     qpdf_oh arrayItem(qpdf_oh array, int index);
     QString utf8Value(qpdf_oh string);
+    // The bytes of a string object exactly as stored (after decryption).
+    QByteArray stringBytes(qpdf_oh string);
+    // A stream's data at a decode level (kQpdfDecodeNone,
+    // kQpdfDecodeGeneralized); data that cannot be decoded at that level
+    // throws "qpdf".
+    QByteArray streamData(qpdf_oh stream, int decodeLevel);
+    // Gives a handle back to qpdf; the object itself stays in the document.
+    void release(qpdf_oh handle);
 
     // Records an indirect object for the incremental writer.
     void markChanged(qpdf_oh handle);

@@ -20,7 +20,8 @@ void assignFunction(QpdfFunctions& functions, QFunctionPointer address)
     QpdfFunctionEntry { #function, &assignFunction<&QpdfFunctions::function> }
 
 // The object layer's functions first, then those that read from and write
-// to memory, then the one that takes an error.
+// to memory, then the one that takes an error, then typed reading and
+// handle release.
 constexpr QpdfFunctionEntry kTable[] = {
     VELK_QPDF_ENTRY(qpdf_init),
     VELK_QPDF_ENTRY(qpdf_cleanup),
@@ -65,6 +66,10 @@ constexpr QpdfFunctionEntry kTable[] = {
     VELK_QPDF_ENTRY(qpdf_get_buffer_length),
     VELK_QPDF_ENTRY(qpdf_get_buffer),
     VELK_QPDF_ENTRY(qpdf_get_error),
+    VELK_QPDF_ENTRY(qpdf_oh_is_integer),
+    VELK_QPDF_ENTRY(qpdf_oh_get_int_value),
+    VELK_QPDF_ENTRY(qpdf_oh_get_binary_string_value),
+    VELK_QPDF_ENTRY(qpdf_oh_release),
 };
 
 #undef VELK_QPDF_ENTRY

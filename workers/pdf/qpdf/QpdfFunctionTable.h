@@ -17,7 +17,7 @@ struct QpdfFunctionEntry {
     void (*assign)(QpdfFunctions& functions, QFunctionPointer address);
 };
 
-inline constexpr int kQpdfFunctionCount = 43;
+inline constexpr int kQpdfFunctionCount = 47;
 
 std::span<const QpdfFunctionEntry> qpdfFunctionTable();
 

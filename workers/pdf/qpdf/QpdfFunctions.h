@@ -23,6 +23,8 @@ inline constexpr int kQpdfErrors = 2;
 inline constexpr int kQpdfObjectStreamsPreserved = 1;
 // Stream data exactly as stored, no filter decoded.
 inline constexpr int kQpdfDecodeNone = 0;
+// Stream data with the general-purpose filters (Flate, LZW, ASCII) decoded.
+inline constexpr int kQpdfDecodeGeneralized = 1;
 
 struct QpdfFunctions {
     // Library, reading and the document's roots.
@@ -88,6 +90,14 @@ struct QpdfFunctions {
     // Takes the pending error, so that qpdf does not report it as unhandled
     // when the document is cleaned up.
     qpdf_error (*qpdf_get_error)(qpdf_data) = nullptr;
+
+    // Signature values and snapshots: exact integers, the bytes of a
+    // string, and handles given back once read, so that a walk over a
+    // large document does not keep one handle per object visited.
+    int (*qpdf_oh_is_integer)(qpdf_data, qpdf_oh) = nullptr;
+    long long (*qpdf_oh_get_int_value)(qpdf_data, qpdf_oh) = nullptr;
+    const char* (*qpdf_oh_get_binary_string_value)(qpdf_data, qpdf_oh, std::size_t* length) = nullptr;
+    void (*qpdf_oh_release)(qpdf_data, qpdf_oh) = nullptr;
 };
 
 } // namespace velk

@@ -16,4 +16,8 @@ inline constexpr qint64 kMaxDocumentBytes = qint64(512) * 1024 * 1024;
 // font add far less than this to the largest input.
 inline constexpr qint64 kMaxWrittenBytes = qint64(640) * 1024 * 1024;
 
+// One stream's data handed out by the layer: what a QByteArray can hold
+// comfortably; callers bound it further.
+inline constexpr qint64 kMaxStreamDataBytes = qint64(1024) * 1024 * 1024;
+
 } // namespace velk::QpdfLimits

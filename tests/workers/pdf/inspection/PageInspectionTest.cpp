@@ -78,6 +78,17 @@ private Q_SLOTS:
         signedSpec.signatureFields = 2;
         QVERIFY(writePdf(at("signed.pdf"), signedSpec));
 
+        // A signed field under a parent field, and an unsigned one beside
+        // it: one signature.
+        const QByteArray page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Annots [5 0 R 6 0 R] >>";
+        QVERIFY(writeBytes(at("nested-signature.pdf"),
+                           pdfFromObjects({"<< /Type /Catalog /Pages 2 0 R /AcroForm << /Fields [4 0 R 6 0 R] >> >>",
+                                           "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", page,
+                                           "<< /T (form) /Kids [5 0 R] >>",
+                                           "<< /FT /Sig /T (sig) /Parent 4 0 R /Subtype /Widget /Rect [0 0 0 0] "
+                                           "/P 3 0 R /V << /Type /Sig /ByteRange [0 1 2 3] /Contents <00> >> >>",
+                                           "<< /FT /Sig /T (open) /Subtype /Widget /Rect [0 0 0 0] /P 3 0 R >>"})));
+
         QVERIFY(writePdf(at("plain.pdf")));
         QVERIFY(writeEncryptedCopy(at("plain.pdf"), at("encrypted.pdf"), kPassword, QStringLiteral("sahip")));
         QVERIFY(runQpdf({"--encrypt", kPassword, "sahip", "256", "--print=none", "--modify=none", "--",
@@ -113,6 +124,8 @@ private Q_SLOTS:
                           0, false, kAllPermissions);
         QTest::newRow("two signature fields") << "signed.pdf" << QString()
                                               << inspection(pageArray({{595, 842}}), 2, false, kAllPermissions);
+        QTest::newRow("signed field under a parent, unsigned field beside")
+            << "nested-signature.pdf" << QString() << inspection(pageArray({{595, 842}}), 1, false, kAllPermissions);
         QTest::newRow("encrypted, right password")
             << "encrypted.pdf" << kPassword << inspection(pageArray({{595, 842}}), 0, true, kQpdfAllPermissions);
         // Printing (bits 3 and 12) and every kind of modification (bits 4,

@@ -1,5 +1,5 @@
 /* Exports every name of the qpdf function table except the last one,
-   qpdf_get_error, and contains no qpdf code: the binding must refuse it
+   qpdf_oh_release, and contains no qpdf code: the binding must refuse it
    as an incompatible library. */
 
 void qpdf_init(void) {}
@@ -44,3 +44,7 @@ void qpdf_read_memory(void) {}
 void qpdf_init_write_memory(void) {}
 void qpdf_get_buffer_length(void) {}
 void qpdf_get_buffer(void) {}
+void qpdf_get_error(void) {}
+void qpdf_oh_is_integer(void) {}
+void qpdf_oh_get_int_value(void) {}
+void qpdf_oh_get_binary_string_value(void) {}
