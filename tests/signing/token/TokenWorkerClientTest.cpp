@@ -169,7 +169,8 @@ private Q_SLOTS:
         const CancelFlag cancel = std::make_shared<std::atomic<bool>>(false);
         QElapsedTimer sinceCancel;
         std::thread canceller([&] {
-            QThread::msleep(200);
+            // Between two of the client's 100 ms waits.
+            QThread::msleep(250);
             sinceCancel.start();
             cancel->store(true);
         });
