@@ -14,11 +14,15 @@
  *   version1       the function list reports version 1.0
  *   hang           C_Initialize never returns
  *   crash          C_Initialize crashes
- *   printf         the module prints to standard output while loading */
+ *   printf         the module prints to standard output while loading
+ *   probe          C_Initialize writes what the loading process allows
+ *                  (dumpable flag, core size limit) to VELK_TEST_PKCS11_PROBE */
 
 #include <p11-kit/pkcs11.h>
 
 #include <dlfcn.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -41,8 +45,24 @@ static CK_UTF8CHAR *environmentPin(CK_ULONG *length)
     return (CK_UTF8CHAR *)pin;
 }
 
+static void writeProbe(void)
+{
+    const char *path = getenv("VELK_TEST_PKCS11_PROBE");
+    FILE *file = path ? fopen(path, "w") : NULL;
+    struct rlimit core;
+    if (file == NULL || getrlimit(RLIMIT_CORE, &core) != 0) {
+        if (file != NULL)
+            fclose(file);
+        return;
+    }
+    fprintf(file, "dumpable=%d core=%llu", prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), (unsigned long long)core.rlim_cur);
+    fclose(file);
+}
+
 static CK_RV initialize(void *arguments)
 {
+    if (behaviour("probe"))
+        writeProbe();
     if (behaviour("hang"))
         for (;;)
             pause();
@@ -122,7 +142,10 @@ CK_RV C_GetFunctionList(CK_FUNCTION_LIST **list)
     if (real == NULL) {
         const char *target = getenv("VELK_TEST_PKCS11_TARGET");
         void *library = dlopen(target ? target : "/usr/lib/softhsm/libsofthsm2.so", RTLD_NOW | RTLD_LOCAL);
-        CK_C_GetFunctionList forward = library ? (CK_C_GetFunctionList)dlsym(library, "C_GetFunctionList") : NULL;
+        CK_C_GetFunctionList forward = NULL;
+        /* POSIX's way from dlsym's object pointer to a function pointer. */
+        if (library != NULL)
+            *(void **)&forward = dlsym(library, "C_GetFunctionList");
         if (forward == NULL || forward(&real) != CKR_OK || real == NULL)
             return CKR_GENERAL_ERROR;
     }

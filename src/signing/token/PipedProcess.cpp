@@ -98,6 +98,8 @@ bool PipedProcess::start(const QString& program)
     posix_spawn_file_actions_adddup2(&actions, inputRead.get(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, outputWrite.get(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errorWrite.get(), STDERR_FILENO);
+    // Descriptors another thread opened without close-on-exec stay here.
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     // The child starts with default signal handling and no blocked signal,
     // whatever this thread has set.
     sigset_t none, defaults;

@@ -9,6 +9,7 @@
 #include "TokenWorkerMessages.h"
 #include "signing/token/TokenClientMessages.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QTest>
 
@@ -149,6 +150,19 @@ private Q_SLOTS:
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).toObject().value("protectedPath").toBool(), protectedPath);
         QCOMPARE(entries.at(0).toObject().value("pinWarning").toBool(), pinWarning);
+    }
+
+    // A crash dump or a debugger attach could read the PIN: neither is
+    // allowed by the time the driver runs.
+    void driverRunsWithoutDumps()
+    {
+        const QString probe = m_bed->directory() + QStringLiteral("/probe.txt");
+        qputenv("VELK_TEST_PKCS11_PROBE", QFile::encodeName(probe));
+        TokenTestBed::setBehaviour(QStringLiteral("probe"));
+        QVERIFY(TokenTestBed::list(SoftHsmToken::testModule()).value("ok").toBool());
+        QFile file(probe);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("dumpable=0 core=0"));
     }
 
     void failingSearchListsNothing()

@@ -7,6 +7,7 @@
 
 #include "TokenWorkerMessages.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QTest>
 
@@ -104,6 +105,24 @@ private Q_SLOTS:
             ids << entry.toObject().value("id").toString();
         ids.sort(); // the driver's order
         QCOMPARE(ids, QStringList({"01", "02", "03"}));
+    }
+
+    // SoftHSM's spare uninitialised token cannot be opened (0xe1), as a
+    // blank card in a second reader: it is passed over, and its failure is
+    // the answer only when no token could be read at all.
+    void unreadableSlotSkipped()
+    {
+        const QString module = m_bed->spyOn(SoftHsmToken::softHsmModule());
+        const QJsonObject listing = TokenTestBed::list(module);
+        TokenTestBed::spyOff();
+        QCOMPARE(listing.value("certificates").toArray().size(), 3);
+        const QStringList calls = m_bed->spyCalls();
+        QCOMPARE(calls.count("C_OpenSession"), 2);
+        QCOMPARE(calls.count("C_CloseSession"), 1);
+
+        SoftHsmToken empty(m_bed->directory() + QStringLiteral("/empty"));
+        QCOMPARE(TokenTestBed::list().value("error").toString(), QStringLiteral("PKCS#11 işlemi başarısız (0xe1)."));
+        qputenv("SOFTHSM2_CONF", QFile::encodeName(m_bed->token().configPath()));
     }
 
     void slotLimit()
