@@ -20,7 +20,6 @@ inline constexpr CK_ULONG kSignatureBufferBytes = 1024;
 inline constexpr int kMinRsaBits = 2048;
 inline constexpr int kMinEcBits = 256;
 inline constexpr int kDigestBytes = 32;
-inline constexpr CK_ULONG kTokenLabelBytes = 32;
 
 inline constexpr CK_FLAGS kPinWarningFlags =
     CKF_USER_PIN_COUNT_LOW | CKF_USER_PIN_FINAL_TRY | CKF_USER_PIN_LOCKED;
