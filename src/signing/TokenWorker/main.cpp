@@ -1,21 +1,29 @@
-// velk-token-worker: PKCS#11 certificate listing and signing. The framing is
-// complete; the card operations arrive with the token worker itself, and
-// until then every valid request is refused.
+// velk-token-worker: one PKCS#11 certificate listing or one signature with
+// the driver the user approved, then exit.
 
+#include "ReplyChannel.h"
+#include "TokenRequestHandler.h"
 #include "WorkerContract.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char** argv)
 {
+    velk::ReplyChannel::protectProcessMemory();
     velk::WorkerContract::guardStandardStreams();
     QCoreApplication application(argc, argv);
     const velk::WorkerProfile& profile = velk::WorkerProfiles::tokenWorker();
     velk::WorkerContract::prepareProcess(profile);
-    return velk::WorkerContract::serve(profile, [&](velk::ParsedRequest& request) {
-        if (!request.valid)
-            return velk::WorkerContract::invalidRequestReply(profile);
-        return velk::WorkerContract::errorReply(
-            QStringLiteral("Akıllı kart işlemleri bu derlemede henüz kullanılamıyor."));
-    });
+    std::FILE* reply = velk::ReplyChannel::reserveStandardOutput();
+    const int status = velk::WorkerContract::serve(
+        profile,
+        [&](velk::ParsedRequest& request) {
+            if (!request.valid)
+                return velk::WorkerContract::invalidRequestReply(profile);
+            return velk::TokenRequestHandler::handle(request.object, request.pin);
+        },
+        stdin, reply);
+    if (reply)
+        std::fclose(reply);
+    return status;
 }
