@@ -22,7 +22,7 @@ QJsonObject runHostSandboxed(const QByteArray& mode)
     const SandboxResult result = runSandboxedProcess(directory + "/velk-isolation-probe-host", directory, {}, {},
                                                      QByteArray("{}"), [] { return false; }, 20000);
     qunsetenv("VELK_PROBE_MODE");
-    if (!result.error.isEmpty() || result.exitStatus != 0)
+    if (!result.error().isEmpty() || result.exitStatus != 0)
         return {};
     return QJsonDocument::fromJson(result.output).object();
 }
