@@ -3,8 +3,7 @@
 #include "QpdfFunctionTable.h"
 #include "QpdfLimits.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "common/EngineLibrary.h"
 
 namespace velk {
 
@@ -22,7 +21,7 @@ QByteArray copied(const char* text)
 
 Qpdf::Qpdf() = default;
 
-// The document handle goes before the library that holds its cleanup.
+// The document's cleanup runs while the library stays mapped.
 Qpdf::~Qpdf()
 {
     m_data.reset();
@@ -30,7 +29,7 @@ Qpdf::~Qpdf()
 
 QString Qpdf::libraryPath()
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kLibraryName);
+    return EngineLibrary::pathIn(EngineLibrary::defaultDirectory(), kLibraryName);
 }
 
 QStringList Qpdf::functionNames()
@@ -43,18 +42,18 @@ QStringList Qpdf::functionNames()
 
 bool Qpdf::bindQpdf()
 {
+    return bindQpdf(EngineLibrary::defaultDirectory());
+}
+
+bool Qpdf::bindQpdf(const QString& directory)
+{
     if (m_data)
         return true;
-    auto library = std::make_unique<QLibrary>(libraryPath());
-    if (!library->load())
-        return false;
     QpdfFunctions functions;
-    for (const QpdfFunctionEntry& entry : qpdfFunctionTable()) {
-        const QFunctionPointer address = library->resolve(entry.name);
-        if (!address)
-            return false;
-        entry.assign(functions, address);
-    }
+    if (EngineLibrary::load(EngineLibrary::pathIn(directory, kLibraryName), EngineLibrary::kDefaultFlags,
+                            qpdfFunctionTable(), functions)
+        != EngineLibrary::Outcome::Loaded)
+        return false;
     QpdfDataHandle data(functions.qpdf_init(), QpdfCleanup{functions.qpdf_cleanup});
     if (!data)
         return false;
@@ -62,7 +61,6 @@ bool Qpdf::bindQpdf()
     functions.qpdf_set_attempt_recovery(data.get(), 0);
     functions.qpdf_set_suppress_warnings(data.get(), 1);
     m_api = functions;
-    m_library = std::move(library);
     m_data = std::move(data);
     return true;
 }

@@ -1,23 +1,12 @@
 #include "QpdfFunctionTable.h"
 
 #include <iterator>
-#include <type_traits>
 
 namespace velk {
 
 namespace {
 
-template <auto Member>
-void assignFunction(QpdfFunctions& functions, QFunctionPointer address)
-{
-    using Pointer = std::remove_reference_t<decltype(functions.*Member)>;
-    functions.*Member = reinterpret_cast<Pointer>(address);
-}
-
-// One row per function: the exported name and the member it fills, written
-// once so that the two can never disagree.
-#define VELK_QPDF_ENTRY(function) \
-    QpdfFunctionEntry { #function, &assignFunction<&QpdfFunctions::function> }
+#define VELK_QPDF_ENTRY(function) VELK_ENGINE_FUNCTION(QpdfFunctions, function)
 
 // The object layer's functions first, then those that read from and write
 // to memory, then the one that takes an error.
@@ -70,7 +59,7 @@ constexpr QpdfFunctionEntry kTable[] = {
 #undef VELK_QPDF_ENTRY
 
 static_assert(std::size(kTable) == kQpdfFunctionCount);
-static_assert(sizeof(QpdfFunctions) == kQpdfFunctionCount * sizeof(QFunctionPointer));
+static_assert(sizeof(QpdfFunctions) == kQpdfFunctionCount * sizeof(void (*)()));
 
 } // namespace
 
