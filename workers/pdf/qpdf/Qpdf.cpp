@@ -273,6 +273,42 @@ QString Qpdf::utf8Value(qpdf_oh string)
     return QString::fromUtf8(bytes);
 }
 
+std::optional<double> Qpdf::numberValue(qpdf_oh handle)
+{
+    check();
+    if (!m_api.qpdf_oh_is_number(m_data.get(), handle)) {
+        check();
+        return std::nullopt;
+    }
+    const double result = m_api.qpdf_oh_get_numeric_value(m_data.get(), handle);
+    check();
+    return result;
+}
+
+QByteArray Qpdf::nameValue(qpdf_oh handle)
+{
+    check();
+    if (!m_api.qpdf_oh_is_name(m_data.get(), handle)) {
+        check();
+        return {};
+    }
+    QByteArray result = copied(m_api.qpdf_oh_get_name(m_data.get(), handle));
+    check();
+    return result;
+}
+
+std::optional<bool> Qpdf::boolValue(qpdf_oh handle)
+{
+    check();
+    if (!m_api.qpdf_oh_is_bool(m_data.get(), handle)) {
+        check();
+        return std::nullopt;
+    }
+    const bool result = m_api.qpdf_oh_get_bool_value(m_data.get(), handle) != 0;
+    check();
+    return result;
+}
+
 void Qpdf::markChanged(qpdf_oh handle)
 {
     const int number = objectNumber(handle);

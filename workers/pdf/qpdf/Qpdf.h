@@ -22,6 +22,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace velk {
@@ -85,6 +86,12 @@ public:
     int arraySize(qpdf_oh array);
     qpdf_oh arrayItem(qpdf_oh array, int index);
     QString utf8Value(qpdf_oh string);
+    // Typed reads, each empty for an object of another type: a number
+    // (integer or real), a name with its slash and its escapes decoded
+    // ("/Widget"), a boolean.
+    std::optional<double> numberValue(qpdf_oh handle);
+    QByteArray nameValue(qpdf_oh handle);
+    std::optional<bool> boolValue(qpdf_oh handle);
 
     // Records an indirect object for the incremental writer.
     void markChanged(qpdf_oh handle);

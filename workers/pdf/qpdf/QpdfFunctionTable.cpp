@@ -9,7 +9,7 @@ namespace {
 #define VELK_QPDF_ENTRY(function) VELK_ENGINE_FUNCTION(QpdfFunctions, function)
 
 // The object layer's functions first, then those that read from and write
-// to memory, then the one that takes an error.
+// to memory, then the typed reads, then the one that takes an error.
 constexpr QpdfFunctionEntry kTable[] = {
     VELK_QPDF_ENTRY(qpdf_init),
     VELK_QPDF_ENTRY(qpdf_cleanup),
@@ -53,6 +53,12 @@ constexpr QpdfFunctionEntry kTable[] = {
     VELK_QPDF_ENTRY(qpdf_init_write_memory),
     VELK_QPDF_ENTRY(qpdf_get_buffer_length),
     VELK_QPDF_ENTRY(qpdf_get_buffer),
+    VELK_QPDF_ENTRY(qpdf_oh_is_number),
+    VELK_QPDF_ENTRY(qpdf_oh_get_numeric_value),
+    VELK_QPDF_ENTRY(qpdf_oh_is_name),
+    VELK_QPDF_ENTRY(qpdf_oh_get_name),
+    VELK_QPDF_ENTRY(qpdf_oh_is_bool),
+    VELK_QPDF_ENTRY(qpdf_oh_get_bool_value),
     VELK_QPDF_ENTRY(qpdf_get_error),
 };
 

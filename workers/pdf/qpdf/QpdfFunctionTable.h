@@ -13,7 +13,7 @@ namespace velk {
 
 using QpdfFunctionEntry = EngineFunction<QpdfFunctions>;
 
-inline constexpr int kQpdfFunctionCount = 43;
+inline constexpr int kQpdfFunctionCount = 49;
 
 std::span<const QpdfFunctionEntry> qpdfFunctionTable();
 

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using namespace velk;
 using namespace velk::test;
 
@@ -88,8 +90,8 @@ private Q_SLOTS:
     void functionTableOrder()
     {
         const QStringList names = Qpdf::functionNames();
-        QCOMPARE(names.size(), 43);
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 43);
+        QCOMPARE(names.size(), 49);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 49);
         QCOMPARE(names.first(), QStringLiteral("qpdf_init"));
         QCOMPARE(names.at(9), QStringLiteral("qpdf_oh_parse"));
         QCOMPARE(names.at(37), QStringLiteral("qpdf_set_object_stream_mode"));
@@ -206,6 +208,51 @@ private Q_SLOTS:
         QCOMPARE(qpdf.unparse(qpdf.parse(qpdf.unparse(parsed))), unparsed);
         QCOMPARE(qpdf.objectNumber(parsed), 0);
         QVERIFY(qpdf.changedObjects().empty());
+    }
+
+    void typedReads_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<std::optional<double>>("number");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<std::optional<bool>>("boolean");
+        const std::optional<double> none;
+        const std::optional<bool> neither;
+        QTest::newRow("integer") << QByteArray("42") << std::optional<double>(42) << QByteArray() << neither;
+        QTest::newRow("real") << QByteArray("-1.5") << std::optional<double>(-1.5) << QByteArray() << neither;
+        QTest::newRow("real without a leading digit") << QByteArray(".25") << std::optional<double>(0.25)
+                                                      << QByteArray() << neither;
+        QTest::newRow("name") << QByteArray("/Widget") << none << QByteArray("/Widget") << neither;
+        QTest::newRow("name with an escape") << QByteArray("/Wid#67et") << none << QByteArray("/Widget") << neither;
+        QTest::newRow("true") << QByteArray("true") << none << QByteArray() << std::optional<bool>(true);
+        QTest::newRow("false") << QByteArray("false") << none << QByteArray() << std::optional<bool>(false);
+        QTest::newRow("string of digits") << QByteArray("(42)") << none << QByteArray() << neither;
+        QTest::newRow("string that reads like a name") << QByteArray("(/Widget)") << none << QByteArray() << neither;
+        QTest::newRow("null") << QByteArray("null") << none << QByteArray() << neither;
+        QTest::newRow("array of a number") << QByteArray("[1]") << none << QByteArray() << neither;
+        QTest::newRow("dictionary") << QByteArray("<< /A 1 >>") << none << QByteArray() << neither;
+    }
+
+    void typedReads()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(std::optional<double>, number);
+        QFETCH(QByteArray, name);
+        QFETCH(std::optional<bool>, boolean);
+        Qpdf qpdf;
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
+        qpdf.readMemory(pdfBytes());
+        const qpdf_oh handle = qpdf.parse(text);
+        QCOMPARE(qpdf.numberValue(handle), number);
+        QCOMPARE(qpdf.nameValue(handle), name);
+        QCOMPARE(qpdf.boolValue(handle), boolean);
+        // A read of the wrong type leaves the layer usable.
+        QVERIFY(qpdf.isDictionary(qpdf.root()));
+        // Through an indirect reference the object itself is read.
+        const qpdf_oh indirect = qpdf.makeIndirect(qpdf.parse(text));
+        QCOMPARE(qpdf.numberValue(indirect), number);
+        QCOMPARE(qpdf.nameValue(indirect), name);
+        QCOMPARE(qpdf.boolValue(indirect), boolean);
     }
 
     void malformedTextFails_data()
