@@ -9,6 +9,7 @@
 // the engines' own clean-up may still be running in their threads.
 
 #include <QString>
+#include <QStringList>
 
 #include <span>
 #include <type_traits>
@@ -59,6 +60,16 @@ public:
     // any failure. The handle stays open until the process exits.
     static void* open(const QString& path, int flags);
     static void* symbol(void* library, const char* name);
+
+    // The exported names of a table, in resolution order.
+    template <typename Functions>
+    static QStringList functionNames(std::span<const EngineFunction<Functions>> table)
+    {
+        QStringList names;
+        for (const EngineFunction<Functions>& entry : table)
+            names.append(QString::fromLatin1(entry.name));
+        return names;
+    }
 
     // Opens the library and resolves every row of the table into functions,
     // which stays untouched unless all of them resolve.

@@ -1,7 +1,5 @@
 #include "TesseractApi.h"
 
-#include "common/EngineLibrary.h"
-
 #include <iterator>
 
 namespace velk {
@@ -52,16 +50,8 @@ TesseractApi::Outcome TesseractApi::bind()
 TesseractApi::Outcome TesseractApi::bind(const QString& directory)
 {
     // Never unloaded: the worker ends right after its one request.
-    switch (EngineLibrary::load(EngineLibrary::pathIn(directory, kLibraryName), EngineLibrary::kDefaultFlags, kTable,
-                                m_functions)) {
-    case EngineLibrary::Outcome::Loaded:
-        return Outcome::Bound;
-    case EngineLibrary::Outcome::LibraryMissing:
-        return Outcome::LibraryMissing;
-    case EngineLibrary::Outcome::FunctionMissing:
-        break;
-    }
-    return Outcome::FunctionMissing;
+    return EngineLibrary::load(EngineLibrary::pathIn(directory, kLibraryName), EngineLibrary::kDefaultFlags, kTable,
+                               m_functions);
 }
 
 } // namespace velk

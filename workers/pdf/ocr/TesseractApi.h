@@ -5,6 +5,8 @@
 // system path). Our own declarations of the few functions the OCR operation
 // calls; the handles stay opaque.
 
+#include "common/EngineLibrary.h"
+
 #include <QString>
 
 namespace velk {
@@ -30,7 +32,7 @@ struct TesseractFunctions {
 
 class TesseractApi {
 public:
-    enum class Outcome { Bound, LibraryMissing, FunctionMissing };
+    using Outcome = EngineLibrary::Outcome;
 
     // Loads the library and resolves every function, in a fixed order.
     Outcome bind();

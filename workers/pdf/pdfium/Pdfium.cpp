@@ -40,10 +40,7 @@ QString Pdfium::libraryPath()
 
 QStringList Pdfium::functionNames()
 {
-    QStringList names;
-    for (const PdfiumFunctionEntry& entry : pdfiumFunctionTable())
-        names.append(QLatin1String(entry.name));
-    return names;
+    return EngineLibrary::functionNames(pdfiumFunctionTable());
 }
 
 bool Pdfium::bindPdfium()

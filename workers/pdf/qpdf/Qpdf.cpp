@@ -34,10 +34,7 @@ QString Qpdf::libraryPath()
 
 QStringList Qpdf::functionNames()
 {
-    QStringList names;
-    for (const QpdfFunctionEntry& entry : qpdfFunctionTable())
-        names << QString::fromLatin1(entry.name);
-    return names;
+    return EngineLibrary::functionNames(qpdfFunctionTable());
 }
 
 bool Qpdf::bindQpdf()
