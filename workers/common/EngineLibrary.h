@@ -5,8 +5,8 @@
 // loader's search path, and resolves its whole function table: every entry
 // must resolve, so a library of another version is refused as a whole. A
 // caller that already opened the file may name it as /proc/self/fd/N.
-// Libraries are never closed: the worker ends after its one request, and
-// the engines' own clean-up may still be running in their threads.
+// Libraries are never closed: a worker ends after its one request, and an
+// engine's objects may outlive the binding that loaded it.
 
 #include <QString>
 #include <QStringList>
