@@ -19,10 +19,10 @@ WorkerReply failure(const QString& sentence)
 
 bool mayReadOutput(const SandboxResult& result)
 {
-    if (result.error.isEmpty())
+    if (result.outcome == SandboxOutcome::Completed)
         return true;
-    return result.exitStatus == RunnerLimits::kFailedReplyExitStatus && !result.output.isEmpty()
-        && result.error.startsWith(RunnerLimits::kExitedWithCodePrefix);
+    return result.outcome == SandboxOutcome::WorkerExited
+        && result.exitStatus == RunnerLimits::kFailedReplyExitStatus && !result.output.isEmpty();
 }
 
 WorkerReply interpret(const SandboxResult& result)

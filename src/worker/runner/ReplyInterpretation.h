@@ -10,9 +10,9 @@
 
 namespace velk::ReplyInterpretation {
 
-// A clean run, or a worker that answered "ok": false and exited with 1
-// (the sandbox reports that as "exited with code"). Cancellation, time-out,
-// a crash and every set-up failure make the output unreadable.
+// A clean run, or a worker that answered "ok": false and exited with 1.
+// Cancellation, time-out, a crash and every set-up failure make the output
+// unreadable.
 bool mayReadOutput(const SandboxResult& result);
 
 WorkerReply interpret(const SandboxResult& result);

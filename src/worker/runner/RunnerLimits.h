@@ -15,10 +15,8 @@ inline constexpr std::int64_t kMaxRequestBytes = SandboxLimits::kMaxRequestBytes
 // 42,666,668 Base64 characters) plus the reply's other fields.
 inline constexpr std::int64_t kMaxReplyBytes = SandboxLimits::kMaxOutputBytes;
 
-// A worker that answered "ok": false exits with this status, and the
-// sandbox reports every non-zero status with this prefix.
+// A worker that answered "ok": false exits with this status.
 inline constexpr quint32 kFailedReplyExitStatus = 1;
-inline constexpr char kExitedWithCodePrefix[] = "Restricted worker exited with code";
 
 // Render replies.
 inline constexpr int kMaxPageWidth = 4096;

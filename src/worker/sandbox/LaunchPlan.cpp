@@ -2,6 +2,7 @@
 
 #include "SandboxLimits.h"
 #include "SeccompPolicy.h"
+#include "WorkerEnvironment.h"
 
 #include <algorithm>
 #include <unistd.h>
@@ -12,12 +13,11 @@ namespace velk {
 
 namespace {
 
-// The parent's environment, copied once: other threads may change it later.
-void snapshotEnvironment(LaunchPlan& plan)
+// The worker's environment from the allow list, copied once from the
+// parent's: other threads may change it later.
+void buildEnvironment(LaunchPlan& plan)
 {
-    plan.environment.clear();
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry)
-        plan.environment.emplace_back(*entry);
+    plan.environment = WorkerEnvironment::build(environ);
     plan.envp.clear();
     for (QByteArray& entry : plan.environment)
         plan.envp.push_back(entry.data());
@@ -56,7 +56,7 @@ bool completeLaunchPlan(LaunchPlan& plan, int timeLimitMs)
     if (plan.executable.isEmpty() || plan.executable.contains('\0'))
         return false;
     plan.argv = {plan.executable.data(), nullptr};
-    snapshotEnvironment(plan);
+    buildEnvironment(plan);
     if (!fillLimits(plan, timeLimitMs))
         return false;
     plan.filter = SeccompPolicy::buildProgram();

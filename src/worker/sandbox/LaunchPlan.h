@@ -22,7 +22,7 @@ struct ResourceLimit {
 
 struct LaunchPlan {
     QByteArray executable;
-    std::vector<QByteArray> environment; // "NAME=value", NUL-free
+    std::vector<QByteArray> environment; // "NAME=value" from the allow list
     std::vector<char*> argv;             // null-terminated
     std::vector<char*> envp;             // null-terminated
     std::vector<sock_filter> filter;
@@ -35,8 +35,8 @@ struct LaunchPlan {
     int standardErrorFd = -1;  // the null device
 };
 
-// Fills argv, envp, the filter program and the resource limits; false when
-// the executable name or the environment cannot be passed on.
+// Fills argv, envp (the allow-listed environment), the filter program and
+// the resource limits; false when the executable name cannot be passed on.
 bool completeLaunchPlan(LaunchPlan& plan, int timeLimitMs);
 
 } // namespace velk

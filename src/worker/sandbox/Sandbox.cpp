@@ -3,7 +3,6 @@
 #include "LandlockRules.h"
 #include "LaunchPlan.h"
 #include "SandboxDeadline.h"
-#include "SandboxErrors.h"
 #include "SandboxIo.h"
 #include "SandboxLimits.h"
 #include "SandboxLock.h"
@@ -12,7 +11,6 @@
 
 #include <QFile>
 
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -54,43 +52,45 @@ bool isValidRequest(const QString& executable, const QByteArray& request, int ti
         && !executable.contains(QChar(0));
 }
 
-const char* grantPaths(PreparedRun& run, const QString& runtimeDirectory, const QStringList& readList,
+using Failure = std::optional<SandboxOutcome>;
+
+Failure grantPaths(PreparedRun& run, const QString& runtimeDirectory, const QStringList& readList,
                        const QString& writeDirectory)
 {
     using Grant = LandlockRules::Grant;
     // Below ABI 3 the worker could truncate its inputs: no run at all.
     if (!run.rules.create())
-        return SandboxErrors::kRestrictionsUnavailable;
+        return SandboxOutcome::RestrictionsUnavailable;
     run.runtimeDirectory = LandlockRules::openDirectory(runtimeDirectory);
     if (!run.rules.allowInode(run.runtimeDirectory.get(), Grant::ReadExecuteTree))
-        return SandboxErrors::kRuntimeAclUnavailable;
+        return SandboxOutcome::RuntimeAclUnavailable;
     for (const QString& input : readList) {
         const UniqueFd file = LandlockRules::openRegularFile(input);
         if (!run.rules.allowInode(file.get(), Grant::ReadFile))
-            return SandboxErrors::kInputAclUnavailable;
+            return SandboxOutcome::InputAclUnavailable;
     }
     if (!writeDirectory.isEmpty()) {
         const UniqueFd directory = LandlockRules::openDirectory(writeDirectory);
         if (!run.rules.allowInode(directory.get(), Grant::ModifyTree))
-            return SandboxErrors::kOutputAclUnavailable;
+            return SandboxOutcome::OutputAclUnavailable;
     }
     if (!run.rules.allowSystemRuntime())
-        return SandboxErrors::kRestrictionsUnavailable;
-    return nullptr;
+        return SandboxOutcome::RestrictionsUnavailable;
+    return std::nullopt;
 }
 
-const char* prepare(PreparedRun& run, const QString& executable, const QString& runtimeDirectory,
+Failure prepare(PreparedRun& run, const QString& executable, const QString& runtimeDirectory,
                     const QStringList& readList, const QString& writeDirectory, int timeLimitMs)
 {
-    if (const char* failure = grantPaths(run, runtimeDirectory, readList, writeDirectory))
+    if (const Failure failure = grantPaths(run, runtimeDirectory, readList, writeDirectory))
         return failure;
     // The read loop never blocks on the pipe; the input thread may.
     if (!makePipe(run.inputRead, run.inputWrite) || !makePipe(run.outputRead, run.outputWrite)
         || ::fcntl(run.outputRead.get(), F_SETFL, O_NONBLOCK) != 0)
-        return SandboxErrors::kPipesUnavailable;
+        return SandboxOutcome::PipesUnavailable;
     run.nullDevice = UniqueFd(::open("/dev/null", O_WRONLY | O_CLOEXEC));
     if (!moveAboveStandardStreams(run.nullDevice))
-        return SandboxErrors::kErrorSinkUnavailable;
+        return SandboxOutcome::ErrorSinkUnavailable;
     LaunchPlan& plan = run.plan;
     plan.executable = QFile::encodeName(executable);
     plan.rulesetFd = run.rules.descriptor();
@@ -99,23 +99,17 @@ const char* prepare(PreparedRun& run, const QString& executable, const QString& 
     plan.standardOutputFd = run.outputWrite.get();
     plan.standardErrorFd = run.nullDevice.get();
     if (!completeLaunchPlan(plan, timeLimitMs))
-        return SandboxErrors::kProcessAttributesUnavailable;
-    return nullptr;
-}
-
-QByteArray exitedWithCode(quint32 status)
-{
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", unsigned(status));
-    return QByteArray(SandboxErrors::kExitedWithCodePrefix) + code;
+        return SandboxOutcome::ProcessAttributesUnavailable;
+    return std::nullopt;
 }
 
 // Waits for the worker, kills it when it does not end, joins the input
-// thread and turns the outcome into the result. error: the run's text so far.
-void finish(SandboxedChild& child, InputWriter& writer, const char* error, SandboxResult& result)
+// thread and turns the outcome into the result. failure: what ended the run
+// early, if anything.
+void finish(SandboxedChild& child, InputWriter& writer, Failure failure, SandboxResult& result)
 {
     constexpr int kEndWaitMs = 5000;
-    if (error != nullptr)
+    if (failure)
         static_cast<void>(child.kill());
     bool ended = child.waitForExit(kEndWaitMs);
     if (!ended) {
@@ -126,15 +120,14 @@ void finish(SandboxedChild& child, InputWriter& writer, const char* error, Sandb
     writer.join();
     quint32 status = 1;
     const bool statusRead = ended && child.reap(status);
-    if (error != nullptr) {
-        result.error = error;
+    if (failure) {
+        result.outcome = *failure;
         result.exitStatus = 1; // a worker we killed
     } else if (!statusRead) {
-        result.error = SandboxErrors::kExitStatusUnavailable;
+        result.outcome = SandboxOutcome::ExitStatusUnavailable;
     } else {
         result.exitStatus = status;
-        if (status != 0)
-            result.error = exitedWithCode(status);
+        result.outcome = status == 0 ? SandboxOutcome::Completed : SandboxOutcome::WorkerExited;
     }
 }
 
@@ -144,15 +137,16 @@ SandboxResult runLocked(const QString& executable, const QString& runtimeDirecto
 {
     SandboxResult result;
     PreparedRun run;
-    if (const char* failure = prepare(run, executable, runtimeDirectory, readList, writeDirectory, timeLimitMs)) {
-        result.error = failure;
+    if (const Failure failure =
+            prepare(run, executable, runtimeDirectory, readList, writeDirectory, timeLimitMs)) {
+        result.outcome = *failure;
         return result;
     }
     SandboxedChild child;
     const SandboxedChild::Start started = child.start(run.plan, deadline);
     if (started != SandboxedChild::Start::Started) {
-        result.error = started == SandboxedChild::Start::Expired ? SandboxErrors::kCancelledOrTimedOut
-                                                                 : SandboxErrors::kWorkerCouldNotStart;
+        result.outcome = started == SandboxedChild::Start::Expired ? SandboxOutcome::CancelledOrTimedOut
+                                                                   : SandboxOutcome::WorkerCouldNotStart;
         return result; // the child's destructor kills and reaps it
     }
     // Only the worker may hold its ends, or end of file would never come.
@@ -160,12 +154,12 @@ SandboxResult runLocked(const QString& executable, const QString& runtimeDirecto
     run.outputWrite.reset();
     run.nullDevice.reset();
     InputWriter writer;
-    const char* error = nullptr;
+    Failure failure;
     if (!writer.start(std::move(run.inputWrite), request))
-        error = SandboxErrors::kInputThreadUnavailable;
+        failure = SandboxOutcome::InputThreadUnavailable;
     else
-        error = readWorkerOutput(run.outputRead.get(), child.pidfd(), deadline, result.output);
-    finish(child, writer, error, result);
+        failure = readWorkerOutput(run.outputRead.get(), child.pidfd(), deadline, result.output);
+    finish(child, writer, failure, result);
     return result;
 }
 
@@ -178,17 +172,17 @@ SandboxResult runSandboxedProcess(const QString& executable, const QString& runt
     const RequestWipe wipe(request);
     SandboxResult result;
     if (!isValidRequest(executable, request, timeLimitMs)) {
-        result.error = SandboxErrors::kInvalidRequest;
+        result.outcome = SandboxOutcome::InvalidRequest;
         return result;
     }
     const SandboxDeadline deadline(cancel, timeLimitMs);
     SandboxLock lock;
     if (!lock.open()) {
-        result.error = SandboxErrors::kLockUnavailable;
+        result.outcome = SandboxOutcome::LockUnavailable;
         return result;
     }
     if (!lock.acquire(deadline)) {
-        result.error = SandboxErrors::kCancelledOrTimedOut;
+        result.outcome = SandboxOutcome::CancelledOrTimedOut;
         return result;
     }
     // The lock is released only after the worker is gone and every

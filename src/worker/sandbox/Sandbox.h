@@ -6,6 +6,8 @@
 // processes, one process with memory and CPU ceilings. Blocking; called on
 // pool threads. Runs are serialised across every process of the user.
 
+#include "SandboxOutcome.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -19,10 +21,12 @@ using CancelCheck = std::function<bool()>;
 
 struct SandboxResult {
     QByteArray output;
-    // Empty for a clean run; otherwise one of the sandbox's internal English
-    // texts, never shown to the user as such.
-    QByteArray error;
+    SandboxOutcome outcome = SandboxOutcome::ExitStatusUnavailable;
+    // The worker's exit status when it ran and ended; 1 otherwise.
     quint32 exitStatus = 1;
+
+    // Empty for a clean run; otherwise the outcome's internal English text.
+    QByteArray error() const { return sandboxOutcomeText(outcome, exitStatus); }
 };
 
 SandboxResult runSandboxedProcess(const QString& executable, const QString& runtimeDirectory,

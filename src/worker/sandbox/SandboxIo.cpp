@@ -1,6 +1,5 @@
 #include "SandboxIo.h"
 
-#include "SandboxErrors.h"
 #include "SandboxLimits.h"
 
 #include <algorithm>
@@ -69,7 +68,7 @@ bool readPiece(int fd, QByteArray& output, bool& ended)
 
 } // namespace
 
-const char* readWorkerOutput(int outputFd, int pidfd, const SandboxDeadline& deadline, QByteArray& output)
+std::optional<SandboxOutcome> readWorkerOutput(int outputFd, int pidfd, const SandboxDeadline& deadline, QByteArray& output)
 {
     bool outputEnded = false;
     bool workerEnded = false;
@@ -77,21 +76,21 @@ const char* readWorkerOutput(int outputFd, int pidfd, const SandboxDeadline& dea
         pollfd entries[2] = {{outputEnded ? -1 : outputFd, POLLIN, 0}, {pidfd, POLLIN, 0}};
         const int ready = ::poll(entries, 2, SandboxLimits::kReadWaitMs);
         if (ready < 0 && errno != EINTR)
-            return SandboxErrors::kOutputFailed;
+            return SandboxOutcome::OutputFailed;
         if (ready > 0 && (entries[1].revents & POLLIN) != 0)
             workerEnded = true;
         if (ready > 0 && entries[0].revents != 0) {
             if (!readPiece(outputFd, output, outputEnded))
-                return SandboxErrors::kOutputFailed;
+                return SandboxOutcome::OutputFailed;
             if (output.size() > SandboxLimits::kMaxOutputBytes)
-                return SandboxErrors::kOutputLimitExceeded;
+                return SandboxOutcome::OutputLimitExceeded;
         }
         // Once the worker, PID 1 of its namespace, has ended, nobody holds
         // the pipe's write end, so end of file follows the last bytes.
         if (workerEnded && outputEnded)
-            return nullptr;
+            return std::nullopt;
         if (deadline.isOver())
-            return SandboxErrors::kCancelledOrTimedOut;
+            return SandboxOutcome::CancelledOrTimedOut;
     }
 }
 

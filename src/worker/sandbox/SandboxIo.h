@@ -6,9 +6,12 @@
 // request and a large reply flow at the same time without deadlock.
 
 #include "SandboxDeadline.h"
+#include "SandboxOutcome.h"
 #include "UniqueFd.h"
 
 #include <QByteArray>
+
+#include <optional>
 
 #include <pthread.h>
 
@@ -41,9 +44,9 @@ private:
     bool m_running = false;
 };
 
-// Reads until the worker has ended and its output is drained. Returns null
-// for a clean read, else the error text that ends the run (output failure,
-// output limit, cancellation or time limit).
-const char* readWorkerOutput(int outputFd, int pidfd, const SandboxDeadline& deadline, QByteArray& output);
+// Reads until the worker has ended and its output is drained. Returns
+// nothing for a clean read, else the outcome that ends the run (output
+// failure, output limit, cancellation or time limit).
+std::optional<SandboxOutcome> readWorkerOutput(int outputFd, int pidfd, const SandboxDeadline& deadline, QByteArray& output);
 
 } // namespace velk

@@ -3,6 +3,7 @@
 // The confinement the sandbox gives a worker and the worker's self-check
 // demands. Both sides include this header, so the two can never drift apart.
 
+#include <cstddef>
 #include <cstdint>
 #include <sys/types.h>
 
@@ -12,6 +13,8 @@ inline constexpr std::int64_t kMaxRequestBytes = 262144;
 inline constexpr std::int64_t kMaxOutputBytes = 46137344;
 inline constexpr int kMinTimeLimitMs = 1;
 inline constexpr int kMaxTimeLimitMs = 120000;
+// One "NAME=value" entry of the worker's environment.
+inline constexpr std::size_t kMaxEnvironmentEntryBytes = 4096;
 
 // Waiting for the per-user lock is sliced so that cancellation acts quickly.
 inline constexpr int kLockPollMs = 40;

@@ -13,8 +13,8 @@ namespace {
 
 const QString kSandbox = QStringLiteral(
     "PDF işleyicisi yalıtılmış ortamda tamamlanamadı. Sistem yalıtım desteğini ve süre sınırını kontrol edin.");
-const QByteArray kExited1 = "Restricted worker exited with code 0x00000001";
-const QByteArray kExited3 = "Restricted worker exited with code 0x00000003";
+constexpr SandboxOutcome kCompleted = SandboxOutcome::Completed;
+constexpr SandboxOutcome kExited = SandboxOutcome::WorkerExited;
 constexpr qsizetype kReplyLimit = 46137344;
 
 // A valid JSON object of exactly `size` bytes.
@@ -34,63 +34,63 @@ private Q_SLOTS:
     void interpret_data()
     {
         QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QByteArray>("sandboxError");
+        QTest::addColumn<SandboxOutcome>("outcome");
         QTest::addColumn<quint32>("exitStatus");
         QTest::addColumn<QString>("error");
         QTest::addColumn<bool>("jsonKept");
 
         const QByteArray failedX = R"({"code":0,"error":"X","ok":false})";
-        QTest::newRow("clean success") << QByteArray(R"({"ok":true,"pages":[]})") << QByteArray() << 0u << QString() << true;
+        QTest::newRow("clean success") << QByteArray(R"({"ok":true,"pages":[]})") << kCompleted << 0u << QString() << true;
         QTest::newRow("ok false, exit 1: worker's sentence, json kept")
-            << failedX << kExited1 << 1u << QString("X") << true;
-        QTest::newRow("ok false on a clean run") << failedX << QByteArray() << 0u << QString("X") << true;
-        QTest::newRow("ok true, exit 3") << QByteArray(R"({"ok":true})") << kExited3 << 3u << kSandbox << false;
+            << failedX << kExited << 1u << QString("X") << true;
+        QTest::newRow("ok false on a clean run") << failedX << kCompleted << 0u << QString("X") << true;
+        QTest::newRow("ok true, exit 3") << QByteArray(R"({"ok":true})") << kExited << 3u << kSandbox << false;
         QTest::newRow("ok true, exit 3, no sandbox text")
-            << QByteArray(R"({"ok":true})") << QByteArray() << 3u << QString("PDF işleyicisi hata bildirdi.") << false;
+            << QByteArray(R"({"ok":true})") << kCompleted << 3u << QString("PDF işleyicisi hata bildirdi.") << false;
         QTest::newRow("ok true, exit 1 reported as exited")
-            << QByteArray(R"({"ok":true})") << kExited1 << 1u << QString("PDF işleyicisi hata bildirdi.") << false;
-        QTest::newRow("ok false, error missing") << QByteArray(R"({"ok":false})") << kExited1 << 1u
+            << QByteArray(R"({"ok":true})") << kExited << 1u << QString("PDF işleyicisi hata bildirdi.") << false;
+        QTest::newRow("ok false, error missing") << QByteArray(R"({"ok":false})") << kExited << 1u
                                                  << QString("PDF işlemi tamamlanamadı.") << true;
-        QTest::newRow("ok false, error a number") << QByteArray(R"({"ok":false,"error":5})") << kExited1 << 1u
+        QTest::newRow("ok false, error a number") << QByteArray(R"({"ok":false,"error":5})") << kExited << 1u
                                                   << QString("PDF işlemi tamamlanamadı.") << true;
-        QTest::newRow("ok false, error empty") << QByteArray(R"({"ok":false,"error":""})") << kExited1 << 1u
+        QTest::newRow("ok false, error empty") << QByteArray(R"({"ok":false,"error":""})") << kExited << 1u
                                                << QString("PDF işlemi tamamlanamadı.") << true;
-        QTest::newRow("ok missing counts as false") << QByteArray(R"({"error":"Y"})") << QByteArray() << 0u
+        QTest::newRow("ok missing counts as false") << QByteArray(R"({"error":"Y"})") << kCompleted << 0u
                                                     << QString("Y") << true;
-        QTest::newRow("ok a string counts as false") << QByteArray(R"({"ok":"true","error":"Z"})") << QByteArray()
+        QTest::newRow("ok a string counts as false") << QByteArray(R"({"ok":"true","error":"Z"})") << kCompleted
                                                      << 0u << QString("Z") << true;
-        QTest::newRow("not an object") << QByteArray("[1,2]") << QByteArray() << 0u
+        QTest::newRow("not an object") << QByteArray("[1,2]") << kCompleted << 0u
                                        << QString("PDF işleyicisi geçersiz yanıt verdi.") << false;
-        QTest::newRow("syntax error") << QByteArray("{\"ok\":tru") << QByteArray() << 0u
+        QTest::newRow("syntax error") << QByteArray("{\"ok\":tru") << kCompleted << 0u
                                       << QString("PDF işleyicisi geçersiz yanıt verdi.") << false;
-        QTest::newRow("empty output, clean") << QByteArray() << QByteArray() << 0u
+        QTest::newRow("empty output, clean") << QByteArray() << kCompleted << 0u
                                              << QString("PDF işleyicisi geçersiz yanıt verdi.") << false;
-        QTest::newRow("output at the limit") << objectOfSize(kReplyLimit) << QByteArray() << 0u << QString() << true;
-        QTest::newRow("output above the limit") << objectOfSize(kReplyLimit + 1) << QByteArray() << 0u
+        QTest::newRow("output at the limit") << objectOfSize(kReplyLimit) << kCompleted << 0u << QString() << true;
+        QTest::newRow("output above the limit") << objectOfSize(kReplyLimit + 1) << kCompleted << 0u
                                                 << QString("PDF işleyicisi çıktı sınırını aştı.") << false;
         QTest::newRow("timed out after half a reply")
-            << QByteArray("{\"ok\":true,\"pix") << QByteArray("Sandbox cancelled or timed out") << 1u << kSandbox << false;
+            << QByteArray("{\"ok\":true,\"pix") << SandboxOutcome::CancelledOrTimedOut << 1u << kSandbox << false;
         QTest::newRow("cancelled, complete failure reply")
-            << failedX << QByteArray("Sandbox cancelled or timed out") << 1u << kSandbox << false;
-        QTest::newRow("set-up failure") << QByteArray() << QByteArray("Restricted worker could not start") << 1u
+            << failedX << SandboxOutcome::CancelledOrTimedOut << 1u << kSandbox << false;
+        QTest::newRow("set-up failure") << QByteArray() << SandboxOutcome::WorkerCouldNotStart << 1u
                                         << kSandbox << false;
         QTest::newRow("output limit exceeded in the sandbox")
-            << failedX << QByteArray("Sandbox output limit exceeded") << 1u << kSandbox << false;
-        QTest::newRow("exited with 1 but nothing written") << QByteArray() << kExited1 << 1u << kSandbox << false;
-        QTest::newRow("exited text with another status") << failedX << kExited3 << 3u << kSandbox << false;
-        QTest::newRow("exit text not at the start")
-            << failedX << QByteArray("Sandbox: Restricted worker exited with code 0x00000001") << 1u << kSandbox << false;
+            << failedX << SandboxOutcome::OutputLimitExceeded << 1u << kSandbox << false;
+        QTest::newRow("exited with 1 but nothing written") << QByteArray() << kExited << 1u << kSandbox << false;
+        QTest::newRow("exited text with another status") << failedX << kExited << 3u << kSandbox << false;
+        QTest::newRow("another failure with status 1")
+            << failedX << SandboxOutcome::OutputFailed << 1u << kSandbox << false;
     }
 
     void interpret()
     {
         QFETCH(QByteArray, output);
-        QFETCH(QByteArray, sandboxError);
+        QFETCH(SandboxOutcome, outcome);
         QFETCH(quint32, exitStatus);
         QFETCH(QString, error);
         QFETCH(bool, jsonKept);
 
-        const SandboxResult result{output, sandboxError, exitStatus};
+        const SandboxResult result{output, outcome, exitStatus};
         const WorkerReply reply = ReplyInterpretation::interpret(result);
         QCOMPARE(reply.error, error);
         if (jsonKept)

@@ -6,9 +6,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
 
 using namespace velk;
@@ -21,7 +23,8 @@ private Q_SLOTS:
     void probeAnswers_data();
     void probeAnswers();
     void workerIdentity();
-    void environmentPassedOn();
+    void environmentHoldsOnlyTheAllowList_data();
+    void environmentHoldsOnlyTheAllowList();
 
 private:
     QByteArray expand(QByteArray text) const;
@@ -114,7 +117,7 @@ void SandboxConfinementTest::probeAnswers()
     QFETCH(QByteArray, command);
     QFETCH(QByteArray, answer);
     const SandboxResult result = test::runProbe(expand(command), grantedOptions());
-    QCOMPARE(result.error, QByteArray());
+    QCOMPARE(result.error(), QByteArray());
     QCOMPARE(result.exitStatus, 0U);
     QCOMPARE(result.output, answer);
 }
@@ -124,20 +127,57 @@ void SandboxConfinementTest::workerIdentity()
     test::ProbeOptions options = grantedOptions();
     options.timeLimitMs = 2500; // CPU seconds are the limit rounded up
     const SandboxResult result = test::runProbe("identity", options);
-    QCOMPARE(result.error, QByteArray());
+    QCOMPARE(result.error(), QByteArray());
     const QByteArray expected = "uid=1000 gid=1000 pid=1 sid=1 nnp=1 seccomp=2 caps=none pdeathsig=9 fds=3 "
                                 "as=1610612736 cpu=3 core=0 nofile=1024 cwd="
         + QFile::encodeName(QFileInfo(test::probeDirectory()).canonicalFilePath());
     QCOMPARE(result.output, expected);
 }
 
-void SandboxConfinementTest::environmentPassedOn()
+void SandboxConfinementTest::environmentHoldsOnlyTheAllowList_data()
 {
-    qputenv("VELK_SANDBOX_PROBE_VALUE", "passed on");
-    const SandboxResult result = test::runProbe("env VELK_SANDBOX_PROBE_VALUE");
-    qunsetenv("VELK_SANDBOX_PROBE_VALUE");
-    QCOMPARE(result.error, QByteArray());
-    QCOMPARE(result.output, QByteArray("passed on"));
+    QTest::addColumn<QByteArrayList>("set");
+    QTest::addColumn<QByteArrayList>("expected");
+    const QByteArrayList fixed = {"OMP_THREAD_LIMIT=1", "QT_QPA_PLATFORM=offscreen"};
+    QTest::newRow("locale and time zone pass, the rest stays behind")
+        << QByteArrayList {"VELK_SANDBOX_PROBE_VALUE=passed on", "LANG=tr_TR.UTF-8", "LC_TIME=C.UTF-8",
+                           "TZ=Europe/Istanbul", "LD_LIBRARY_PATH=/tmp", "QT_PLUGIN_PATH=/tmp",
+                           "HOME=/root/elsewhere", "PATH=/tmp"}
+        << QByteArrayList {"LANG=tr_TR.UTF-8", "LC_TIME=C.UTF-8", "TZ=Europe/Istanbul"} + fixed;
+    QTest::newRow("the caller's thread limit and Qt platform are replaced")
+        << QByteArrayList {"OMP_THREAD_LIMIT=8", "QT_QPA_PLATFORM=xcb", "LANGUAGE=tr"}
+        << QByteArrayList {"LANGUAGE=tr"} + fixed;
+    QTest::newRow("an over-long value stays behind")
+        << QByteArrayList {"TZ=" + QByteArray(5000, 'x'), "LC_ALL=tr_TR.UTF-8"}
+        << QByteArrayList {"LC_ALL=tr_TR.UTF-8"} + fixed;
+}
+
+void SandboxConfinementTest::environmentHoldsOnlyTheAllowList()
+{
+    QFETCH(QByteArrayList, set);
+    QFETCH(QByteArrayList, expected);
+    // Only what this row sets may come from the allow list.
+    const QStringList saved = QProcessEnvironment::systemEnvironment().toStringList();
+    for (const QString& entry : saved) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        if (name.startsWith(QLatin1String("LC_")) || name == QLatin1String("LANG")
+            || name == QLatin1String("LANGUAGE") || name == QLatin1String("TZ"))
+            qunsetenv(name.toLocal8Bit().constData());
+    }
+    for (const QByteArray& entry : set)
+        qputenv(entry.left(entry.indexOf('=')).constData(), entry.mid(entry.indexOf('=') + 1));
+    const SandboxResult result = test::runProbe("environ");
+    for (const QByteArray& entry : set)
+        qunsetenv(entry.left(entry.indexOf('=')).constData());
+    for (const QString& entry : saved)
+        qputenv(entry.section(QLatin1Char('='), 0, 0).toLocal8Bit().constData(),
+                entry.section(QLatin1Char('='), 1).toLocal8Bit());
+    QCOMPARE(result.error(), QByteArray());
+    QByteArrayList arrived = result.output.split('\n');
+    arrived.removeAll(QByteArray());
+    std::sort(arrived.begin(), arrived.end());
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(arrived, expected);
 }
 
 QTEST_GUILESS_MAIN(SandboxConfinementTest)

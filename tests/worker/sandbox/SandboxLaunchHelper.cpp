@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     options.writeDirectory = directory;
     for (int run = 0; run < runs; ++run) {
         const velk::SandboxResult result = velk::test::runProbe(QByteArray("exclusive ") + argv[1], options);
-        std::printf("%s%s\n", result.output.constData(), result.error.isEmpty() ? "" : " (error)");
+        std::printf("%s%s\n", result.output.constData(), result.error().isEmpty() ? "" : " (error)");
     }
     return 0;
 }

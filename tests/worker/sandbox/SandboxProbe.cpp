@@ -225,6 +225,15 @@ std::string identity()
         + " nofile=" + std::to_string(files.rlim_cur) + " cwd=" + (hasCwd ? cwd : "?");
 }
 
+// Every entry of the probe's environment, one a line.
+std::string wholeEnvironment()
+{
+    std::string text;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry)
+        text += std::string(*entry) + "\n";
+    return text;
+}
+
 std::string spew(const std::string& bytes)
 {
     std::size_t left = std::strtoull(bytes.c_str(), nullptr, 10);
@@ -267,6 +276,7 @@ std::string run(const std::string& action, const std::string& argument, std::siz
     if (action == "exclusive") return holdExclusive(argument);
     if (action == "identity") return identity();
     if (action == "env") return ::getenv(argument.c_str()) ? ::getenv(argument.c_str()) : "unset";
+    if (action == "environ") return wholeEnvironment();
     if (action == "spew") return spew(argument);
     if (action == "fail") { writeAll("failure reply"); ::_exit(1); }
     if (action == "half") { writeAll("{\"ok\":"); sleepForever(); }

@@ -124,7 +124,7 @@ void SandboxRunTest::validation()
     request.append(qMax<qsizetype>(0, requestSize - request.size()), ' ');
     const SandboxResult result =
         runSandboxedProcess(executable, test::probeDirectory(), {}, {}, request, {}, timeLimitMs);
-    QCOMPARE(result.error, error);
+    QCOMPARE(result.error(), error);
     QCOMPARE(result.output, output);
     QCOMPARE(result.exitStatus, error.isEmpty() ? 0U : 1U);
 }
@@ -165,7 +165,7 @@ void SandboxRunTest::refusedGrants()
     QFETCH(QByteArray, error);
     const SandboxResult result = runSandboxedProcess(test::probeProgram(), runtimeDirectory, readList,
                                                      writeDirectory, "count\n", {}, 20000);
-    QCOMPARE(result.error, error);
+    QCOMPARE(result.error(), error);
     QCOMPARE(result.exitStatus, 1U);
     QCOMPARE(result.output, QByteArray());
 }
@@ -182,7 +182,7 @@ void SandboxRunTest::startFailures()
 {
     QFETCH(QString, executable);
     const SandboxResult result = runSandboxedProcess(executable, test::probeDirectory(), {}, {}, "count\n", {}, 20000);
-    QCOMPARE(result.error, QByteArray("Restricted worker could not start"));
+    QCOMPARE(result.error(), QByteArray("Restricted worker could not start"));
     QCOMPARE(result.exitStatus, 1U);
 }
 
@@ -190,7 +190,7 @@ void SandboxRunTest::failingWorkerKeepsOutput()
 {
     const SandboxResult result = test::runProbe("fail");
     QCOMPARE(result.output, QByteArray("failure reply"));
-    QCOMPARE(result.error, QByteArray("Restricted worker exited with code 0x00000001"));
+    QCOMPARE(result.error(), QByteArray("Restricted worker exited with code 0x00000001"));
     QCOMPARE(result.exitStatus, 1U);
 }
 
@@ -199,7 +199,7 @@ void SandboxRunTest::timeLimitKillsHalfReply()
     test::ProbeOptions options;
     options.timeLimitMs = 1000;
     const SandboxResult result = test::runProbe("half", options);
-    QCOMPARE(result.error, QByteArray(kCancelledOrTimedOut));
+    QCOMPARE(result.error(), QByteArray(kCancelledOrTimedOut));
     QCOMPARE(result.exitStatus, 1U);
     QVERIFY2(QByteArray("{\"ok\":").startsWith(result.output), result.output.constData());
 }
@@ -218,7 +218,7 @@ void SandboxRunTest::outputLimit()
     QFETCH(qint64, bytes);
     QFETCH(QByteArray, error);
     const SandboxResult result = test::runProbe("spew " + QByteArray::number(bytes));
-    QCOMPARE(result.error, error);
+    QCOMPARE(result.error(), error);
     QCOMPARE(result.exitStatus, error.isEmpty() ? 0U : 1U);
     if (error.isEmpty())
         QCOMPARE(qint64(result.output.size()), bytes);
@@ -232,7 +232,7 @@ void SandboxRunTest::cancelDuringRun()
     test::ProbeOptions options;
     options.cancel = [&checks] { return ++checks > 5; };
     const SandboxResult result = test::runProbe("half", options);
-    QCOMPARE(result.error, QByteArray(kCancelledOrTimedOut));
+    QCOMPARE(result.error(), QByteArray(kCancelledOrTimedOut));
     QCOMPARE(result.exitStatus, 1U);
 }
 
@@ -258,7 +258,7 @@ void SandboxRunTest::lockWaitEnds()
         options.cancel = [&asked] { return asked.exchange(true) || true; };
     const SandboxResult result = test::runProbe("count", options);
     ::close(held);
-    QCOMPARE(result.error, QByteArray(kCancelledOrTimedOut));
+    QCOMPARE(result.error(), QByteArray(kCancelledOrTimedOut));
     QCOMPARE(result.output, QByteArray());
     QCOMPARE(asked.load(), cancel);
     // Released, the next run goes through.
@@ -310,7 +310,7 @@ void SandboxRunTest::lockFile()
         qputenv("XDG_RUNTIME_DIR", previous);
     else
         qunsetenv("XDG_RUNTIME_DIR");
-    QCOMPARE(result.error, error);
+    QCOMPARE(result.error(), error);
     QCOMPARE(result.output, error.isEmpty() ? QByteArray("bytes 6") : QByteArray());
     QCOMPARE(lockPath == lock, directoryMode == 0700);
     // The planted link's target is never opened for writing, let alone emptied.
@@ -328,7 +328,7 @@ void SandboxRunTest::grandchildCannotSurvive()
     // Cancelled once the probe has answered and is only waiting.
     options.cancel = [&marker] { return QFile::exists(marker); };
     const SandboxResult result = test::runProbe("linger " + name + ' ' + QFile::encodeName(output.path()), options);
-    QCOMPARE(result.error, QByteArray(kCancelledOrTimedOut));
+    QCOMPARE(result.error(), QByteArray(kCancelledOrTimedOut));
     QCOMPARE(result.output, "denied " + QByteArray::number(EPERM));
     QVERIFY(!test::processNamed(name));
 }
@@ -350,7 +350,7 @@ void SandboxRunTest::runsNeverOverlap()
             for (int run = 0; run < 3; ++run) {
                 const SandboxResult result = test::runProbe("exclusive " + QFile::encodeName(shared), options);
                 const std::lock_guard<std::mutex> lock(guard);
-                answers.append(result.output + result.error);
+                answers.append(result.output + result.error());
             }
         });
     }
@@ -376,7 +376,7 @@ void SandboxRunTest::nothingLeftBehind()
     options.writeDirectory = path("shared");
     options.timeLimitMs = 500;
     const SandboxResult result = test::runProbe("linger " + name + ' ' + QFile::encodeName(path("shared")), options);
-    QCOMPARE(result.error, QByteArray(kCancelledOrTimedOut));
+    QCOMPARE(result.error(), QByteArray(kCancelledOrTimedOut));
     QVERIFY(!test::processNamed(name));
     QVERIFY(test::sandboxLockIsFree());
     QFile::remove(path("shared/lingering"));

@@ -5,6 +5,7 @@
 #include "PdfFixtures.h"
 #include "Pdfium.h"
 #include "PdfiumDocument.h"
+#include "TestPaths.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,7 +45,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_directory.isValid());
-        QVERIFY(m_pdfium.bindPdfium());
+        QVERIFY(m_pdfium.bindPdfium(velk::test::applicationDirectory()));
     }
 
     void generatedDocument_data()

@@ -5,6 +5,7 @@
 // registered yet is unrecognised once it gets that far; the registered
 // handlers have tests of their own.
 
+#include "common/EngineLibrary.h"
 #include "IsolationReport.h"
 #include "PdfFixtures.h"
 #include "PdfOperations.h"
@@ -99,6 +100,8 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
+        // Engines come from the application directory, not from beside the test.
+        EngineLibrary::setDefaultDirectory(velk::test::applicationDirectory());
         QVERIFY(m_directory.isValid());
         const auto add = [&](const QString& name) { return m_files[name] = m_directory.filePath(name); };
         QVERIFY(writePdf(add(QStringLiteral("plain")), PdfFixtureSpec::withPages(3)));

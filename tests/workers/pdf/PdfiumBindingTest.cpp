@@ -1,5 +1,5 @@
-// The binding takes libpdfium.so only from the directory of the running
-// executable, refuses a library that lacks any function of its table, binds
+// The binding takes libpdfium.so only from the directory it is given (by
+// default the running executable's own), refuses a library that lacks any function of its table, binds
 // the real PDFium, reports PDFium's open-error codes and serves the
 // form-fill layer through its host record.
 
@@ -39,19 +39,19 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_directory.isValid());
-        QVERIFY(m_pdfium.bindPdfium());
+        QVERIFY(m_pdfium.bindPdfium(applicationDirectory()));
     }
 
     void realLibraryBinds()
     {
         Pdfium pdfium;
         QVERIFY(!pdfium.isBound());
-        QVERIFY(pdfium.bindPdfium());
+        QVERIFY(pdfium.bindPdfium(applicationDirectory()));
         QVERIFY(pdfium.isBound());
         QVERIFY(pdfium.errorMessage().isEmpty());
         QCOMPARE(Pdfium::libraryPath(), QCoreApplication::applicationDirPath() + QStringLiteral("/libpdfium.so"));
         // A second bind changes nothing.
-        QVERIFY(pdfium.bindPdfium());
+        QVERIFY(pdfium.bindPdfium(applicationDirectory()));
         // Every slot of the table is filled.
         const auto* slots = reinterpret_cast<const QFunctionPointer*>(&pdfium.api());
         for (int i = 0; i < kPdfiumFunctionCount; ++i)
@@ -103,13 +103,13 @@ private Q_SLOTS:
         QFETCH(QString, outcome);
         QTemporaryDir workingDirectory;
         QVERIFY(workingDirectory.isValid());
-        const QString real = Pdfium::libraryPath();
+        const QString real = applicationDirectory() + QStringLiteral("/libpdfium.so");
         if (realLibraryInWorkingDirectory)
             QVERIFY(QFile::copy(real, workingDirectory.filePath(QStringLiteral("libpdfium.so"))));
         WorkerRunOptions options;
         options.workingDirectory = workingDirectory.path();
         if (realLibraryOnLibraryPath)
-            options.environment.insert(QStringLiteral("LD_LIBRARY_PATH"), QCoreApplication::applicationDirPath());
+            options.environment.insert(QStringLiteral("LD_LIBRARY_PATH"), applicationDirectory());
         const QString program = probe(variant);
         QVERIFY(QFile::exists(program));
         QVERIFY(!QFile::exists(QFileInfo(program).path() + QStringLiteral("/libpdfium.so"))
@@ -125,6 +125,30 @@ private Q_SLOTS:
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), outcome);
         QVERIFY(process.readAllStandardError().isEmpty());
+    }
+
+    // A directory passed in is the only place looked at.
+    void passedDirectory_data()
+    {
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<QString>("outcome");
+        const QString notLoaded = QStringLiteral("PDFium motoru yüklenemedi.");
+        QTest::newRow("the application directory") << applicationDirectory() << QString();
+        QTest::newRow("a directory without the library") << m_directory.path() << notLoaded;
+        QTest::newRow("the incomplete stand-in") << testBinaryDirectory() + QStringLiteral("/pdfium-incomplete")
+                                                 << QStringLiteral("PDFium API sürümü uyumsuz.");
+        QTest::newRow("a relative directory") << QStringLiteral("bin") << notLoaded;
+        QTest::newRow("no directory") << QString() << notLoaded;
+    }
+
+    void passedDirectory()
+    {
+        QFETCH(QString, directory);
+        QFETCH(QString, outcome);
+        Pdfium pdfium;
+        QCOMPARE(pdfium.bindPdfium(directory), outcome.isEmpty());
+        QCOMPARE(pdfium.isBound(), outcome.isEmpty());
+        QCOMPARE(pdfium.errorMessage(), outcome);
     }
 
     void openErrorCodes_data()

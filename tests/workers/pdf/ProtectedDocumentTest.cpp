@@ -6,6 +6,7 @@
 #include "Pdfium.h"
 #include "PdfiumDocument.h"
 #include "ProtectedDocument.h"
+#include "TestPaths.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,7 +25,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_directory.isValid());
-        QVERIFY(m_pdfium.bindPdfium());
+        QVERIFY(m_pdfium.bindPdfium(velk::test::applicationDirectory()));
     }
 
     void protection_data()

@@ -8,6 +8,7 @@
 #include "Pdfium.h"
 #include "PdfiumDocument.h"
 #include "SaveNewPdf.h"
+#include "TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,7 +78,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_directory.isValid());
-        QVERIFY(m_pdfium.bindPdfium());
+        QVERIFY(m_pdfium.bindPdfium(velk::test::applicationDirectory()));
         m_source = m_directory.filePath(QStringLiteral("source.pdf"));
         QVERIFY(writePdf(m_source, PdfFixtureSpec::withPages(40, {595, 842, 0, "Kaydedilecek sayfa"})));
         QByteArray password;

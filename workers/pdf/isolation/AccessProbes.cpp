@@ -3,7 +3,7 @@
 // descriptor is closed, the probe file removed) and answers false.
 
 #include "IsolationProbes.h"
-#include "ScopedDescriptor.h"
+#include "worker/sandbox/UniqueFd.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -29,8 +29,8 @@ bool refusedByPolicy(int error)
 // everything that was not granted.
 bool rootDirectoryRefused()
 {
-    const ScopedDescriptor root(open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (root.isOpen())
+    const UniqueFd root(open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (root.isValid())
         return false;
     return refusedByPolicy(errno);
 }
@@ -63,8 +63,8 @@ bool socketsRefused()
         {AF_INET, SOCK_STREAM}, {AF_INET6, SOCK_DGRAM}, {AF_UNIX, SOCK_STREAM}, {AF_NETLINK, SOCK_RAW},
     };
     for (const Attempt& attempt : attempts) {
-        const ScopedDescriptor socketFd(socket(attempt.family, attempt.type | SOCK_CLOEXEC, 0));
-        if (socketFd.isOpen())
+        const UniqueFd socketFd(socket(attempt.family, attempt.type | SOCK_CLOEXEC, 0));
+        if (socketFd.isValid())
             return false;
     }
     return true;

@@ -5,7 +5,7 @@
 // govern, while /proc/self/status stays out of reach.
 
 #include "IsolationProbes.h"
-#include "ScopedDescriptor.h"
+#include "worker/sandbox/UniqueFd.h"
 
 #include <linux/magic.h>
 #include <linux/nsfs.h>
@@ -40,11 +40,11 @@ bool namespaceInode(int fd, ino_t& inode)
 
 bool ownedByForeignUserNamespace(const char* link)
 {
-    const ScopedDescriptor ns(open(link, O_RDONLY | O_CLOEXEC));
+    const UniqueFd ns(open(link, O_RDONLY | O_CLOEXEC));
     ino_t nsInode = 0;
     if (!namespaceInode(ns.get(), nsInode))
         return false;
-    const ScopedDescriptor owner(ioctl(ns.get(), NS_GET_USERNS));
+    const UniqueFd owner(ioctl(ns.get(), NS_GET_USERNS));
     ino_t ownerInode = 0;
     if (!namespaceInode(owner.get(), ownerInode))
         return false;

@@ -7,7 +7,7 @@
 // EPERM before the kernel sees the path.
 
 #include "IsolationProbes.h"
-#include "ScopedDescriptor.h"
+#include "worker/sandbox/UniqueFd.h"
 
 #include <linux/io_uring.h>
 #include <linux/sched.h>
@@ -100,8 +100,8 @@ bool executionRefused()
 bool ioUringRefused()
 {
     io_uring_params params{};
-    const ScopedDescriptor ring(int(syscall(SYS_io_uring_setup, 1, &params)));
-    return !ring.isOpen();
+    const UniqueFd ring(int(syscall(SYS_io_uring_setup, 1, &params)));
+    return !ring.isValid();
 }
 
 } // namespace velk::IsolationProbes

@@ -100,7 +100,7 @@ QString runOcr(const Pdfium& pdfium, FPDF_DOCUMENT document, int page, const QSt
         return QStringLiteral("Türkçe/İngilizce OCR dil dosyaları bulunamadı.");
     TesseractApi api;
     const TesseractApi::Outcome bound = api.bind();
-    if (bound != TesseractApi::Outcome::Bound)
+    if (bound != TesseractApi::Outcome::Loaded)
         return bindFailure(bound);
     const TesseractFunctions& tess = api.functions();
     Engine engine(tess.TessBaseAPICreate(), {tess.TessBaseAPIDelete});

@@ -1,7 +1,6 @@
 #include "TesseractApi.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include <iterator>
 
 namespace velk {
 
@@ -9,53 +8,50 @@ namespace {
 
 constexpr char kLibraryName[] = "libtesseract.so.5";
 
-template <typename Function>
-bool resolve(QLibrary& library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(library.resolve(name));
-    return function != nullptr;
-}
+#define VELK_TESSERACT_ENTRY(function) VELK_ENGINE_FUNCTION(TesseractFunctions, function)
 
-bool resolveAll(QLibrary& library, TesseractFunctions& f)
-{
-    return resolve(library, "TessBaseAPICreate", f.TessBaseAPICreate)
-        && resolve(library, "TessBaseAPIDelete", f.TessBaseAPIDelete)
-        && resolve(library, "TessBaseAPIInit3", f.TessBaseAPIInit3)
-        && resolve(library, "TessBaseAPISetImage", f.TessBaseAPISetImage)
-        && resolve(library, "TessBaseAPISetSourceResolution", f.TessBaseAPISetSourceResolution)
-        && resolve(library, "TessBaseAPIRecognize", f.TessBaseAPIRecognize)
-        && resolve(library, "TessPDFRendererCreate", f.TessPDFRendererCreate)
-        && resolve(library, "TessDeleteResultRenderer", f.TessDeleteResultRenderer)
-        && resolve(library, "TessResultRendererBeginDocument", f.TessResultRendererBeginDocument)
-        && resolve(library, "TessResultRendererAddImage", f.TessResultRendererAddImage)
-        && resolve(library, "TessResultRendererEndDocument", f.TessResultRendererEndDocument);
-}
+constexpr EngineFunction<TesseractFunctions> kTable[] = {
+    VELK_TESSERACT_ENTRY(TessBaseAPICreate),
+    VELK_TESSERACT_ENTRY(TessBaseAPIDelete),
+    VELK_TESSERACT_ENTRY(TessBaseAPIInit3),
+    VELK_TESSERACT_ENTRY(TessBaseAPISetImage),
+    VELK_TESSERACT_ENTRY(TessBaseAPISetSourceResolution),
+    VELK_TESSERACT_ENTRY(TessBaseAPIRecognize),
+    VELK_TESSERACT_ENTRY(TessPDFRendererCreate),
+    VELK_TESSERACT_ENTRY(TessDeleteResultRenderer),
+    VELK_TESSERACT_ENTRY(TessResultRendererBeginDocument),
+    VELK_TESSERACT_ENTRY(TessResultRendererAddImage),
+    VELK_TESSERACT_ENTRY(TessResultRendererEndDocument),
+};
+
+#undef VELK_TESSERACT_ENTRY
+
+// Every member of TesseractFunctions has its row.
+static_assert(sizeof(TesseractFunctions) == std::size(kTable) * sizeof(void (*)()));
 
 } // namespace
 
 QString TesseractApi::libraryPath()
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kLibraryName);
+    return EngineLibrary::pathIn(EngineLibrary::defaultDirectory(), kLibraryName);
 }
 
 QString TesseractApi::dataDirectory()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/tessdata");
+    const QString directory = EngineLibrary::defaultDirectory();
+    return directory.isEmpty() ? QString() : directory + QStringLiteral("/tessdata");
 }
 
 TesseractApi::Outcome TesseractApi::bind()
 {
+    return bind(EngineLibrary::defaultDirectory());
+}
+
+TesseractApi::Outcome TesseractApi::bind(const QString& directory)
+{
     // Never unloaded: the worker ends right after its one request.
-    auto* library = new QLibrary(libraryPath());
-    if (!library->load()) {
-        delete library;
-        return Outcome::LibraryMissing;
-    }
-    if (!resolveAll(*library, m_functions)) {
-        m_functions = {};
-        return Outcome::FunctionMissing;
-    }
-    return Outcome::Bound;
+    return EngineLibrary::load(EngineLibrary::pathIn(directory, kLibraryName), EngineLibrary::kDefaultFlags, kTable,
+                               m_functions);
 }
 
 } // namespace velk

@@ -1,8 +1,11 @@
 #pragma once
 
 // Tesseract 5's C interface, bound at run time from libtesseract.so.5 in the
-// worker's own directory (never the system path). Our own declarations of
-// the few functions the OCR operation calls; the handles stay opaque.
+// engine directory (the worker's own unless a directory is named; never the
+// system path). Our own declarations of the few functions the OCR operation
+// calls; the handles stay opaque.
+
+#include "common/EngineLibrary.h"
 
 #include <QString>
 
@@ -29,14 +32,16 @@ struct TesseractFunctions {
 
 class TesseractApi {
 public:
-    enum class Outcome { Bound, LibraryMissing, FunctionMissing };
+    using Outcome = EngineLibrary::Outcome;
 
     // Loads the library and resolves every function, in a fixed order.
     Outcome bind();
+    Outcome bind(const QString& directory);
     const TesseractFunctions& functions() const { return m_functions; }
 
     static QString libraryPath();
-    // The directory holding tur.traineddata and eng.traineddata.
+    // The directory holding tur.traineddata and eng.traineddata, inside the
+    // default engine directory.
     static QString dataDirectory();
 
 private:

@@ -1,7 +1,6 @@
 #include "QpdfJob.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "common/EngineLibrary.h"
 
 #include <cstdio>
 #include <iostream>
@@ -17,15 +16,20 @@ namespace {
 
 // Our own declaration of qpdf's C job entry: a null-terminated array of
 // UTF-8 arguments in, qpdf's exit status out.
-using QpdfJobRunFromArgv = int (*)(char const* const argv[]);
+struct QpdfJobFunctions {
+    int (*qpdfjob_run_from_argv)(char const* const argv[]) = nullptr;
+};
 
 constexpr char kLibraryName[] = "libqpdf.so.29";
-constexpr char kJobFunction[] = "qpdfjob_run_from_argv";
 
-QpdfJobRunFromArgv& jobFunction()
+constexpr EngineFunction<QpdfJobFunctions> kTable[] = {
+    VELK_ENGINE_FUNCTION(QpdfJobFunctions, qpdfjob_run_from_argv),
+};
+
+QpdfJobFunctions& jobFunctions()
 {
-    static QpdfJobRunFromArgv function = nullptr;
-    return function;
+    static QpdfJobFunctions functions;
+    return functions;
 }
 
 // Points standard output and error at the null device for one job: qpdf
@@ -68,21 +72,29 @@ private:
 
 QString QpdfJob::libraryPath()
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kLibraryName);
+    return EngineLibrary::pathIn(EngineLibrary::defaultDirectory(), kLibraryName);
 }
 
 QpdfJob::Outcome QpdfJob::load()
 {
-    if (jobFunction())
+    return load(EngineLibrary::defaultDirectory());
+}
+
+QpdfJob::Outcome QpdfJob::load(const QString& directory)
+{
+    if (jobFunctions().qpdfjob_run_from_argv)
         return Outcome::Succeeded;
     // Deliberately never unloaded: the worker ends after its one job.
-    auto* library = new QLibrary(libraryPath());
-    if (!library->load()) {
-        delete library;
+    switch (EngineLibrary::load(EngineLibrary::pathIn(directory, kLibraryName), EngineLibrary::kDefaultFlags,
+                                kTable, jobFunctions())) {
+    case EngineLibrary::Outcome::Loaded:
+        return Outcome::Succeeded;
+    case EngineLibrary::Outcome::LibraryMissing:
         return Outcome::LibraryMissing;
+    case EngineLibrary::Outcome::FunctionMissing:
+        break;
     }
-    jobFunction() = reinterpret_cast<QpdfJobRunFromArgv>(library->resolve(kJobFunction));
-    return jobFunction() ? Outcome::Succeeded : Outcome::FunctionMissing;
+    return Outcome::FunctionMissing;
 }
 
 QpdfJob::Outcome QpdfJob::run(const QStringList& arguments)
@@ -106,7 +118,7 @@ QpdfJob::Outcome QpdfJob::run(const QStringList& arguments)
         // The C interface catches qpdf's exceptions itself; this is the one
         // place anything thrown below would be caught all the same.
         try {
-            status = jobFunction()(argv.data());
+            status = jobFunctions().qpdfjob_run_from_argv(argv.data());
         } catch (...) {
             status = -1;
         }

@@ -2,8 +2,7 @@
 
 #include "PdfiumFunctionTable.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "common/EngineLibrary.h"
 
 #include <climits>
 
@@ -16,15 +15,15 @@ const char kLibraryName[] = "libpdfium.so";
 QString notLoadedMessage() { return QStringLiteral("PDFium motoru yüklenemedi."); }
 QString incompatibleMessage() { return QStringLiteral("PDFium API sürümü uyumsuz."); }
 
-QLibrary::LoadHints loadHints()
+int loadFlags()
 {
     // The library is never unmapped. Deep binding keeps PDFium on its own
     // bundled FreeType even after QtGui pulled in the system copy; the
     // sanitizer runtimes refuse deep binding, so those builds go without.
 #ifdef VELK_SANITIZER_BUILD
-    return QLibrary::PreventUnloadHint;
+    return EngineLibrary::kDefaultFlags | RTLD_NODELETE;
 #else
-    return QLibrary::PreventUnloadHint | QLibrary::DeepBindHint;
+    return EngineLibrary::kDefaultFlags | RTLD_NODELETE | RTLD_DEEPBIND;
 #endif
 }
 
@@ -35,48 +34,38 @@ Pdfium::~Pdfium() = default;
 
 QString Pdfium::libraryPath()
 {
-    // Without an application object there is no trustworthy own directory;
-    // an empty path then loads nothing.
-    if (!QCoreApplication::instance())
-        return {};
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kLibraryName);
+    // Without an engine directory the path is empty and loads nothing.
+    return EngineLibrary::pathIn(EngineLibrary::defaultDirectory(), kLibraryName);
 }
 
 QStringList Pdfium::functionNames()
 {
-    QStringList names;
-    for (const PdfiumFunctionEntry& entry : pdfiumFunctionTable())
-        names.append(QLatin1String(entry.name));
-    return names;
+    return EngineLibrary::functionNames(pdfiumFunctionTable());
 }
 
 bool Pdfium::bindPdfium()
 {
+    return bindPdfium(EngineLibrary::defaultDirectory());
+}
+
+bool Pdfium::bindPdfium(const QString& directory)
+{
     if (m_bound)
         return true;
-    const QString path = libraryPath();
-    if (path.isEmpty()) {
-        m_errorMessage = notLoadedMessage();
-        return false;
-    }
-    auto library = std::make_unique<QLibrary>(path);
-    library->setLoadHints(loadHints());
-    if (!library->load()) {
-        m_errorMessage = notLoadedMessage();
-        return false;
-    }
     PdfiumFunctions functions;
-    for (const PdfiumFunctionEntry& entry : pdfiumFunctionTable()) {
-        const QFunctionPointer address = library->resolve(entry.name);
-        if (!address) {
-            m_errorMessage = incompatibleMessage();
-            return false;
-        }
-        entry.assign(functions, address);
+    switch (EngineLibrary::load(EngineLibrary::pathIn(directory, kLibraryName), loadFlags(), pdfiumFunctionTable(),
+                                functions)) {
+    case EngineLibrary::Outcome::LibraryMissing:
+        m_errorMessage = notLoadedMessage();
+        return false;
+    case EngineLibrary::Outcome::FunctionMissing:
+        m_errorMessage = incompatibleMessage();
+        return false;
+    case EngineLibrary::Outcome::Loaded:
+        break;
     }
     functions.FPDF_InitLibrary();
     m_functions = functions;
-    m_library = std::move(library);
     m_errorMessage.clear();
     m_bound = true;
     return true;

@@ -1,8 +1,9 @@
 #pragma once
 
-// One binding of the PDFium library: loads libpdfium.so from the directory
-// of the running executable (never from the current directory or the system
-// path), resolves the whole function table and initialises the library once.
+// One binding of the PDFium library: loads libpdfium.so from the engine
+// directory (the running executable's own unless a directory is named;
+// never the current directory or the system path), resolves the whole
+// function table and initialises the library once.
 // Owned by the code that needs PDFium, on the worker's single thread. After
 // a failed bind only the error message is meaningful and nothing may be
 // called; the library stays mapped until the process exits.
@@ -11,10 +12,6 @@
 
 #include <QString>
 #include <QStringList>
-
-#include <memory>
-
-class QLibrary;
 
 namespace velk {
 
@@ -28,6 +25,7 @@ public:
     // True when every function resolved and the library was initialised.
     // A second call on a bound object does nothing more.
     bool bindPdfium();
+    bool bindPdfium(const QString& directory);
 
     bool isBound() const { return m_bound; }
     // Empty while bound; one Turkish sentence after a failed bind.
@@ -38,14 +36,13 @@ public:
     // build); a value that does not fit an int counts as unspecified (1).
     int lastOpenError() const;
 
-    // Where the binding looks for the library.
+    // Where the binding looks for the library by default.
     static QString libraryPath();
     // The function names in resolution order.
     static QStringList functionNames();
 
 private:
     QString m_errorMessage;
-    std::unique_ptr<QLibrary> m_library;
     PdfiumFunctions m_functions;
     bool m_bound = false;
 };

@@ -1,23 +1,12 @@
 #include "PdfiumFunctionTable.h"
 
 #include <iterator>
-#include <type_traits>
 
 namespace velk {
 
 namespace {
 
-template <auto Member>
-void assignFunction(PdfiumFunctions& functions, QFunctionPointer address)
-{
-    using Pointer = std::remove_reference_t<decltype(functions.*Member)>;
-    functions.*Member = reinterpret_cast<Pointer>(address);
-}
-
-// One row per function: the exported name and the member it fills, written
-// once so that the two can never disagree.
-#define VELK_PDFIUM_ENTRY(function) \
-    PdfiumFunctionEntry { #function, &assignFunction<&PdfiumFunctions::function> }
+#define VELK_PDFIUM_ENTRY(function) VELK_ENGINE_FUNCTION(PdfiumFunctions, function)
 
 constexpr PdfiumFunctionEntry kTable[] = {
     VELK_PDFIUM_ENTRY(FPDF_InitLibrary),
@@ -114,7 +103,7 @@ constexpr PdfiumFunctionEntry kTable[] = {
 
 static_assert(std::size(kTable) == kPdfiumFunctionCount);
 // Every member of PdfiumFunctions has its row.
-static_assert(sizeof(PdfiumFunctions) == kPdfiumFunctionCount * sizeof(QFunctionPointer));
+static_assert(sizeof(PdfiumFunctions) == kPdfiumFunctionCount * sizeof(void (*)()));
 
 } // namespace
 

@@ -5,17 +5,13 @@
 // succeed, so a library of another PDFium version is refused as a whole.
 
 #include "PdfiumFunctions.h"
-
-#include <QtGlobal>
+#include "common/EngineLibrary.h"
 
 #include <span>
 
 namespace velk {
 
-struct PdfiumFunctionEntry {
-    const char* name;
-    void (*assign)(PdfiumFunctions& functions, QFunctionPointer address);
-};
+using PdfiumFunctionEntry = EngineFunction<PdfiumFunctions>;
 
 inline constexpr int kPdfiumFunctionCount = 88;
 

@@ -3,8 +3,7 @@
 #include "QpdfFunctionTable.h"
 #include "QpdfLimits.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "common/EngineLibrary.h"
 
 #include <cstdlib>
 
@@ -24,7 +23,7 @@ QByteArray copied(const char* text)
 
 Qpdf::Qpdf() = default;
 
-// The document handle goes before the library that holds its cleanup.
+// The document's cleanup runs while the library stays mapped.
 Qpdf::~Qpdf()
 {
     m_data.reset();
@@ -32,31 +31,28 @@ Qpdf::~Qpdf()
 
 QString Qpdf::libraryPath()
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kLibraryName);
+    return EngineLibrary::pathIn(EngineLibrary::defaultDirectory(), kLibraryName);
 }
 
 QStringList Qpdf::functionNames()
 {
-    QStringList names;
-    for (const QpdfFunctionEntry& entry : qpdfFunctionTable())
-        names << QString::fromLatin1(entry.name);
-    return names;
+    return EngineLibrary::functionNames(qpdfFunctionTable());
 }
 
 bool Qpdf::bindQpdf()
 {
+    return bindQpdf(EngineLibrary::defaultDirectory());
+}
+
+bool Qpdf::bindQpdf(const QString& directory)
+{
     if (m_data)
         return true;
-    auto library = std::make_unique<QLibrary>(libraryPath());
-    if (!library->load())
-        return false;
     QpdfFunctions functions;
-    for (const QpdfFunctionEntry& entry : qpdfFunctionTable()) {
-        const QFunctionPointer address = library->resolve(entry.name);
-        if (!address)
-            return false;
-        entry.assign(functions, address);
-    }
+    if (EngineLibrary::load(EngineLibrary::pathIn(directory, kLibraryName), EngineLibrary::kDefaultFlags,
+                            qpdfFunctionTable(), functions)
+        != EngineLibrary::Outcome::Loaded)
+        return false;
     QpdfDataHandle data(functions.qpdf_init(), QpdfCleanup{functions.qpdf_cleanup});
     if (!data)
         return false;
@@ -64,7 +60,6 @@ bool Qpdf::bindQpdf()
     functions.qpdf_set_attempt_recovery(data.get(), 0);
     functions.qpdf_set_suppress_warnings(data.get(), 1);
     m_api = functions;
-    m_library = std::move(library);
     m_data = std::move(data);
     return true;
 }
@@ -337,6 +332,42 @@ void Qpdf::release(qpdf_oh handle)
     check();
     m_api.qpdf_oh_release(m_data.get(), handle);
     check();
+}
+
+std::optional<double> Qpdf::numberValue(qpdf_oh handle)
+{
+    check();
+    if (!m_api.qpdf_oh_is_number(m_data.get(), handle)) {
+        check();
+        return std::nullopt;
+    }
+    const double result = m_api.qpdf_oh_get_numeric_value(m_data.get(), handle);
+    check();
+    return result;
+}
+
+QByteArray Qpdf::nameValue(qpdf_oh handle)
+{
+    check();
+    if (!m_api.qpdf_oh_is_name(m_data.get(), handle)) {
+        check();
+        return {};
+    }
+    QByteArray result = copied(m_api.qpdf_oh_get_name(m_data.get(), handle));
+    check();
+    return result;
+}
+
+std::optional<bool> Qpdf::boolValue(qpdf_oh handle)
+{
+    check();
+    if (!m_api.qpdf_oh_is_bool(m_data.get(), handle)) {
+        check();
+        return std::nullopt;
+    }
+    const bool result = m_api.qpdf_oh_get_bool_value(m_data.get(), handle) != 0;
+    check();
+    return result;
 }
 
 void Qpdf::markChanged(qpdf_oh handle)

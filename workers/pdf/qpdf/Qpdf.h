@@ -1,7 +1,8 @@
 #pragma once
 
 // One binding of the qpdf library and one document read through it: loads
-// libqpdf.so.29 from the directory of the running executable, resolves the
+// libqpdf.so.29 from the engine directory (the running executable's own
+// unless a directory is named), resolves the
 // whole function table, creates the document handle, and offers a thin
 // object layer on top (parsing object text, direct copies with limits, the
 // indirect objects changed so far, raw data of streams the layer creates).
@@ -21,9 +22,8 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
-
-class QLibrary;
 
 namespace velk {
 
@@ -48,6 +48,7 @@ public:
     // handle and makes qpdf quiet and strict (no recovery, no warnings on
     // standard error). False on any failure; nothing else may be called.
     bool bindQpdf();
+    bool bindQpdf(const QString& directory);
     bool isBound() const { return bool(m_data); }
 
     // A status with the errors bit is a failure; warnings are accepted.
@@ -99,6 +100,12 @@ public:
     QByteArray streamData(qpdf_oh stream, int decodeLevel);
     // Gives a handle back to qpdf; the object itself stays in the document.
     void release(qpdf_oh handle);
+    // Typed reads, each empty for an object of another type: a number
+    // (integer or real), a name with its slash and its escapes decoded
+    // ("/Widget"), a boolean.
+    std::optional<double> numberValue(qpdf_oh handle);
+    QByteArray nameValue(qpdf_oh handle);
+    std::optional<bool> boolValue(qpdf_oh handle);
 
     // Records an indirect object for the incremental writer.
     void markChanged(qpdf_oh handle);
@@ -127,7 +134,6 @@ private:
     void check();
     void checkStatus(int status);
 
-    std::unique_ptr<QLibrary> m_library;
     QpdfFunctions m_api;
     QpdfDataHandle m_data;
     QByteArray m_input;

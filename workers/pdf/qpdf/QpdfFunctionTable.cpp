@@ -1,27 +1,16 @@
 #include "QpdfFunctionTable.h"
 
 #include <iterator>
-#include <type_traits>
 
 namespace velk {
 
 namespace {
 
-template <auto Member>
-void assignFunction(QpdfFunctions& functions, QFunctionPointer address)
-{
-    using Pointer = std::remove_reference_t<decltype(functions.*Member)>;
-    functions.*Member = reinterpret_cast<Pointer>(address);
-}
-
-// One row per function: the exported name and the member it fills, written
-// once so that the two can never disagree.
-#define VELK_QPDF_ENTRY(function) \
-    QpdfFunctionEntry { #function, &assignFunction<&QpdfFunctions::function> }
+#define VELK_QPDF_ENTRY(function) VELK_ENGINE_FUNCTION(QpdfFunctions, function)
 
 // The object layer's functions first, then those that read from and write
-// to memory, then the one that takes an error, then typed reading and
-// handle release.
+// to memory, then the typed reads, then the one that takes an error, then
+// the reads the signature work added and handle release.
 constexpr QpdfFunctionEntry kTable[] = {
     VELK_QPDF_ENTRY(qpdf_init),
     VELK_QPDF_ENTRY(qpdf_cleanup),
@@ -65,6 +54,12 @@ constexpr QpdfFunctionEntry kTable[] = {
     VELK_QPDF_ENTRY(qpdf_init_write_memory),
     VELK_QPDF_ENTRY(qpdf_get_buffer_length),
     VELK_QPDF_ENTRY(qpdf_get_buffer),
+    VELK_QPDF_ENTRY(qpdf_oh_is_number),
+    VELK_QPDF_ENTRY(qpdf_oh_get_numeric_value),
+    VELK_QPDF_ENTRY(qpdf_oh_is_name),
+    VELK_QPDF_ENTRY(qpdf_oh_get_name),
+    VELK_QPDF_ENTRY(qpdf_oh_is_bool),
+    VELK_QPDF_ENTRY(qpdf_oh_get_bool_value),
     VELK_QPDF_ENTRY(qpdf_get_error),
     VELK_QPDF_ENTRY(qpdf_oh_is_integer),
     VELK_QPDF_ENTRY(qpdf_oh_get_int_value),
@@ -75,7 +70,7 @@ constexpr QpdfFunctionEntry kTable[] = {
 #undef VELK_QPDF_ENTRY
 
 static_assert(std::size(kTable) == kQpdfFunctionCount);
-static_assert(sizeof(QpdfFunctions) == kQpdfFunctionCount * sizeof(QFunctionPointer));
+static_assert(sizeof(QpdfFunctions) == kQpdfFunctionCount * sizeof(void (*)()));
 
 } // namespace
 

@@ -5,19 +5,15 @@
 // to succeed, so a library of another qpdf version is refused as a whole.
 
 #include "QpdfFunctions.h"
-
-#include <QtGlobal>
+#include "common/EngineLibrary.h"
 
 #include <span>
 
 namespace velk {
 
-struct QpdfFunctionEntry {
-    const char* name;
-    void (*assign)(QpdfFunctions& functions, QFunctionPointer address);
-};
+using QpdfFunctionEntry = EngineFunction<QpdfFunctions>;
 
-inline constexpr int kQpdfFunctionCount = 47;
+inline constexpr int kQpdfFunctionCount = 53;
 
 std::span<const QpdfFunctionEntry> qpdfFunctionTable();
 

@@ -87,6 +87,15 @@ struct QpdfFunctions {
     std::size_t (*qpdf_get_buffer_length)(qpdf_data) = nullptr;
     const unsigned char* (*qpdf_get_buffer)(qpdf_data) = nullptr;
 
+    // Typed reads of numbers, names and booleans; each is asked only after
+    // its type check, as qpdf answers another type with a warning.
+    int (*qpdf_oh_is_number)(qpdf_data, qpdf_oh) = nullptr;
+    double (*qpdf_oh_get_numeric_value)(qpdf_data, qpdf_oh) = nullptr;
+    int (*qpdf_oh_is_name)(qpdf_data, qpdf_oh) = nullptr;
+    const char* (*qpdf_oh_get_name)(qpdf_data, qpdf_oh) = nullptr;
+    int (*qpdf_oh_is_bool)(qpdf_data, qpdf_oh) = nullptr;
+    int (*qpdf_oh_get_bool_value)(qpdf_data, qpdf_oh) = nullptr;
+
     // Takes the pending error, so that qpdf does not report it as unhandled
     // when the document is cleaned up.
     qpdf_error (*qpdf_get_error)(qpdf_data) = nullptr;

@@ -4,9 +4,11 @@
 // sentence each broken rule gets. The main paths run in the sandbox in the
 // other tests of this folder.
 
+#include "common/EngineLibrary.h"
 #include "EditRun.h"
 #include "PdfFixtures.h"
 #include "RequestDispatcher.h"
+#include "TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,6 +115,8 @@ class EditRequestEdgeTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
+        // Engines come from the application directory, not from beside the test.
+        EngineLibrary::setDefaultDirectory(velk::test::applicationDirectory());
         QVERIFY(m_dir.isValid());
         PdfPageSpec page;
         page.text.clear();

@@ -3,6 +3,7 @@
 // PDFium accepts it as a CID TrueType font into a document.
 
 #include "EmbeddedFont.h"
+#include "TestPaths.h"
 
 #include <QFile>
 #include <QTest>
@@ -25,7 +26,7 @@ private Q_SLOTS:
     void pdfiumLoadsItIntoADocument()
     {
         Pdfium pdfium;
-        QVERIFY(pdfium.bindPdfium());
+        QVERIFY(pdfium.bindPdfium(velk::test::applicationDirectory()));
         const DocumentHandle document = wrapDocument(pdfium, pdfium.api().FPDF_CreateNewDocument());
         QVERIFY(document);
         const FontHandle font = EmbeddedFont::load(pdfium, document.get(), EmbeddedFont::read());

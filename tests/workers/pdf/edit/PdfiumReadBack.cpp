@@ -1,6 +1,7 @@
 #include "PdfiumReadBack.h"
 
 #include "PdfiumDocument.h"
+#include "TestPaths.h"
 
 namespace velk::test {
 
@@ -35,7 +36,7 @@ TextObjectFacts facts(const PdfiumFunctions& api, FPDF_PAGEOBJECT object, FPDF_T
 
 PdfiumReadBack::PdfiumReadBack()
 {
-    m_pdfium.bindPdfium();
+    m_pdfium.bindPdfium(velk::test::applicationDirectory());
 }
 
 DocumentHandle PdfiumReadBack::open(const QString& path) const

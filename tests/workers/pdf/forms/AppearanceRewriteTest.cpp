@@ -8,9 +8,11 @@
 // and no bytes.
 
 #include "AppearanceRewrite.h"
+#include "common/EngineLibrary.h"
 #include "EmbeddedFont.h"
 #include "FormFixture.h"
 #include "Qpdf.h"
+#include "TestPaths.h"
 
 #include <QTest>
 
@@ -169,6 +171,12 @@ class AppearanceRewriteTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // Engines come from the application directory, not from beside the test.
+        EngineLibrary::setDefaultDirectory(velk::test::applicationDirectory());
+    }
+
     void everyWidgetOfTheFieldGetsOneNormalAppearance()
     {
         const RewrittenPdf result = rewriteAppearances(sampleBytes(), {filled(1)});

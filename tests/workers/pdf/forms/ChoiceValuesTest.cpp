@@ -3,7 +3,9 @@
 // list box has selected by /I or, failing that, by /V.
 
 #include "ChoiceValues.h"
+#include "common/EngineLibrary.h"
 #include "FormFixture.h"
+#include "TestPaths.h"
 
 #include <QTest>
 
@@ -50,6 +52,12 @@ class ChoiceValuesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // Engines come from the application directory, not from beside the test.
+        EngineLibrary::setDefaultDirectory(velk::test::applicationDirectory());
+    }
+
     void optionsRead_data()
     {
         QTest::addColumn<QByteArray>("opt");

@@ -2,9 +2,11 @@
 // sandbox and read back through "fields" on the output; the refusals
 // through the dispatcher in-process, each leaving no output behind.
 
+#include "common/EngineLibrary.h"
 #include "EditRun.h"
 #include "FormFixture.h"
 #include "RequestDispatcher.h"
+#include "TestPaths.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -78,6 +80,8 @@ class FieldFillingTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
+        // Engines come from the application directory, not from beside the test.
+        EngineLibrary::setDefaultDirectory(velk::test::applicationDirectory());
         QVERIFY(m_dir.isValid());
         m_form = m_dir.filePath(QStringLiteral("form.pdf"));
         QVERIFY(writeFormPdf(m_form, sampleForm()));

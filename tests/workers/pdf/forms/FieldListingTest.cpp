@@ -2,9 +2,11 @@
 // options through the real worker in the real sandbox; the limits and the
 // refused form kinds through the dispatcher in-process.
 
+#include "common/EngineLibrary.h"
 #include "EditRun.h"
 #include "FormFixture.h"
 #include "RequestDispatcher.h"
+#include "TestPaths.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +46,8 @@ class FieldListingTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
+        // Engines come from the application directory, not from beside the test.
+        EngineLibrary::setDefaultDirectory(velk::test::applicationDirectory());
         QVERIFY(m_dir.isValid());
         const QString path = m_dir.filePath(QStringLiteral("form.pdf"));
         QVERIFY(writeFormPdf(path, sampleForm()));

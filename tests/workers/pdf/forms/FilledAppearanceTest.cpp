@@ -9,6 +9,7 @@
 // fields keep showing the values they store; a form with only check boxes
 // changed is saved as PDFium writes it.
 
+#include "common/EngineLibrary.h"
 #include "EditRun.h"
 #include "EmbeddedFont.h"
 #include "FormFixture.h"
@@ -16,6 +17,7 @@
 #include "Qpdf.h"
 #include "RenderedInk.h"
 #include "RequestDispatcher.h"
+#include "TestPaths.h"
 #include "TrueTypeFont.h"
 
 #include <QDir>
@@ -233,6 +235,8 @@ class FilledAppearanceTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
+        // Engines come from the application directory, not from beside the test.
+        EngineLibrary::setDefaultDirectory(velk::test::applicationDirectory());
         QVERIFY(m_dir.isValid());
         m_form = m_dir.filePath(QStringLiteral("form.pdf"));
         QVERIFY(writeFormPdf(m_form, appearanceForm()));

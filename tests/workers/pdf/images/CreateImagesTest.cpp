@@ -71,7 +71,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QVERIFY(m_pdfium.bindPdfium());
+        QVERIFY(m_pdfium.bindPdfium(velk::test::applicationDirectory()));
         QVERIFY(writeImage(path("png.jpg"), 40, 30, "PNG"));
         QVERIFY(writeImage(path("photo.jpeg"), 40, 30, "JPEG"));
         QVERIFY(writeImage(path("plain.bmp"), 40, 30, "BMP"));

@@ -4,10 +4,12 @@
 // bounds, integer request fields of every shape, the snippet arithmetic,
 // and damaged files that must be answered, never crash.
 
+#include "common/EngineLibrary.h"
 #include "PdfFixtures.h"
 #include "PdfOperations.h"
 #include "RequestDispatcher.h"
 #include "SearchOperation.h"
+#include "TestPaths.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -55,6 +57,8 @@ class InspectionEdgeCaseTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
+        // Engines come from the application directory, not from beside the test.
+        EngineLibrary::setDefaultDirectory(velk::test::applicationDirectory());
         QVERIFY(m_dir.isValid());
         PdfFixtureSpec text;
         text.pages = {pageOfLength(200001), pageOfLength(200000)};

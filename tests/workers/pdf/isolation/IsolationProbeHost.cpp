@@ -1,8 +1,9 @@
 // Test helper: a process that locks itself down the way the PDF worker
 // does and then reports its isolation probes as one JSON object on
-// standard output. VELK_PROBE_MODE "each" runs every probe on its own (no short-circuit),
-// so that tests see each probe act with its restriction missing; "passes"
-// runs the self-check as the worker does.
+// standard output. Its standard input names the mode, as a request reaches
+// a worker: "each" runs every probe on its own (no short-circuit), so that
+// tests see each probe act with its restriction missing; "passes" runs the
+// self-check as the worker does.
 
 #include "IsolationProbes.h"
 #include "IsolationSelfCheck.h"
@@ -12,8 +13,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,14 +34,24 @@ QJsonObject eachProbe()
     return probes;
 }
 
+// The mode sent on standard input, bounded.
+QByteArray modeFromInput()
+{
+    QByteArray mode;
+    char buffer[16];
+    ssize_t got = 0;
+    while (mode.size() < 64 && (got = read(0, buffer, sizeof buffer)) > 0)
+        mode.append(buffer, qsizetype(got));
+    return mode.trimmed();
+}
+
 } // namespace
 
 int main()
 {
     velk::IsolationSelfCheck::lockDownProcess();
     QJsonObject report;
-    const char* mode = std::getenv("VELK_PROBE_MODE");
-    const bool each = mode && std::strcmp(mode, "each") == 0;
+    const bool each = modeFromInput() == "each";
     if (each)
         report.insert("probes", eachProbe());
     else

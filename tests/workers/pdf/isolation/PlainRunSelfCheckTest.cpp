@@ -43,15 +43,6 @@ bool hostAllowsIoUring()
     return true;
 }
 
-// The helper takes its mode from the environment: the shared runner starts
-// programs without arguments, as workers are started.
-WorkerRunOptions withMode(const QString& mode)
-{
-    WorkerRunOptions options;
-    options.environment.insert(QStringLiteral("VELK_PROBE_MODE"), mode);
-    return options;
-}
-
 } // namespace
 
 class PlainRunSelfCheckTest : public QObject {
@@ -66,7 +57,7 @@ private Q_SLOTS:
     void selfCheckFailsPlainly()
     {
         const QStringList before = probeFilesInTmp();
-        const WorkerRun run = runWorker(probeHost(), {}, withMode(QStringLiteral("passes")));
+        const WorkerRun run = runWorker(probeHost(), "passes");
         QVERIFY(run.finished);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.reply().value("passes").toBool(true), false);
@@ -104,7 +95,7 @@ private Q_SLOTS:
         QFETCH(QString, probe);
         QFETCH(bool, holds);
         const QStringList before = probeFilesInTmp();
-        const WorkerRun run = runWorker(probeHost(), {}, withMode(QStringLiteral("each")));
+        const WorkerRun run = runWorker(probeHost(), "each");
         QVERIFY(run.finished);
         QCOMPARE(run.exitCode, 0);
         // One object and nothing else: a probe child that lived on would

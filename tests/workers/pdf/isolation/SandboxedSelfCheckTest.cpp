@@ -16,13 +16,11 @@ namespace {
 
 QJsonObject runHostSandboxed(const QByteArray& mode)
 {
-    // The sandbox passes its own environment on; the mode travels that way.
-    qputenv("VELK_PROBE_MODE", mode);
+    // The mode travels as the request does.
     const QString directory = velk::test::testBinaryDirectory();
     const SandboxResult result = runSandboxedProcess(directory + "/velk-isolation-probe-host", directory, {}, {},
-                                                     QByteArray("{}"), [] { return false; }, 20000);
-    qunsetenv("VELK_PROBE_MODE");
-    if (!result.error.isEmpty() || result.exitStatus != 0)
+                                                     mode, [] { return false; }, 20000);
+    if (!result.error().isEmpty() || result.exitStatus != 0)
         return {};
     return QJsonDocument::fromJson(result.output).object();
 }

@@ -60,7 +60,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         QVERIFY(m_readBack.isBound());
-        QVERIFY(m_pdfium.bindPdfium());
+        QVERIFY(m_pdfium.bindPdfium(velk::test::applicationDirectory()));
         m_scanned = path("taranmış.pdf");
         QVERIFY(writeScannedPdf(m_scanned, {QStringLiteral("Şanlıurfa'da ılık bir öğleden sonra"),
                                             QStringLiteral("The quick brown fox")}));

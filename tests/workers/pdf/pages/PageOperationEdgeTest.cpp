@@ -1,9 +1,11 @@
-// Request edges of "pages" and "overlay" in-process, from a directory that
-// holds PDFium but no qpdf: whatever is refused here with its own sentence
+// Request edges of "pages" and "overlay" in-process, with an engine
+// directory that holds PDFium but no qpdf: whatever is refused here with its own sentence
 // was refused before qpdf was loaded.
 
+#include "common/EngineLibrary.h"
 #include "PageRun.h"
 #include "RequestDispatcher.h"
+#include "TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +20,7 @@ class PageOperationEdgeTest : public QObject {
 
 private:
     QTemporaryDir m_directory;
+    QTemporaryDir m_engines;
     QString m_one;
     QString m_three;
 
@@ -25,6 +28,11 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_directory.isValid());
+        // An engine directory of its own, holding PDFium and no qpdf.
+        QVERIFY(m_engines.isValid());
+        QVERIFY(QFile::link(applicationDirectory() + QStringLiteral("/libpdfium.so"),
+                            m_engines.filePath(QStringLiteral("libpdfium.so"))));
+        EngineLibrary::setDefaultDirectory(m_engines.path());
         m_one = m_directory.filePath("one.pdf");
         m_three = m_directory.filePath("three.pdf");
         QVERIFY(writePdf(m_one, labelledPages("T", 1)));

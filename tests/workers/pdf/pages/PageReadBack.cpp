@@ -1,12 +1,13 @@
 #include "PageReadBack.h"
 
 #include "PdfiumDocument.h"
+#include "TestPaths.h"
 
 namespace velk::test {
 
 PageReadBack::PageReadBack()
 {
-    m_pdfium.bindPdfium();
+    m_pdfium.bindPdfium(velk::test::applicationDirectory());
 }
 
 DocumentHandle PageReadBack::open(const QString& path) const

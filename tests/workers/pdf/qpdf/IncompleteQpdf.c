@@ -44,6 +44,12 @@ void qpdf_read_memory(void) {}
 void qpdf_init_write_memory(void) {}
 void qpdf_get_buffer_length(void) {}
 void qpdf_get_buffer(void) {}
+void qpdf_oh_is_number(void) {}
+void qpdf_oh_get_numeric_value(void) {}
+void qpdf_oh_is_name(void) {}
+void qpdf_oh_get_name(void) {}
+void qpdf_oh_is_bool(void) {}
+void qpdf_oh_get_bool_value(void) {}
 void qpdf_get_error(void) {}
 void qpdf_oh_is_integer(void) {}
 void qpdf_oh_get_int_value(void) {}

@@ -1,5 +1,5 @@
-// The qpdf binding takes libqpdf.so.29 only from the directory of the
-// running executable and refuses a library that lacks any function of its
+// The qpdf binding takes libqpdf.so.29 only from the directory it is given
+// (by default the running executable's own) and refuses a library that lacks any function of its
 // table; with the real library it reads good documents, refuses damaged
 // ones, round-trips object text, copies within its limits and records the
 // indirect objects a change touches.
@@ -17,6 +17,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace velk;
 using namespace velk::test;
@@ -79,23 +81,23 @@ private Q_SLOTS:
     {
         Qpdf qpdf;
         QVERIFY(!qpdf.isBound());
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         QVERIFY(qpdf.isBound());
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         QCOMPARE(Qpdf::libraryPath(), QCoreApplication::applicationDirPath() + QStringLiteral("/libqpdf.so.29"));
     }
 
     void functionTableOrder()
     {
         const QStringList names = Qpdf::functionNames();
-        QCOMPARE(names.size(), 47);
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 47);
+        QCOMPARE(names.size(), 53);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 53);
         QCOMPARE(names.first(), QStringLiteral("qpdf_init"));
         QCOMPARE(names.at(9), QStringLiteral("qpdf_oh_parse"));
         QCOMPARE(names.at(37), QStringLiteral("qpdf_set_object_stream_mode"));
         QCOMPARE(names.at(38), QStringLiteral("qpdf_read_memory"));
         QCOMPARE(names.at(41), QStringLiteral("qpdf_get_buffer"));
-        QCOMPARE(names.at(42), QStringLiteral("qpdf_get_error"));
+        QCOMPARE(names.at(48), QStringLiteral("qpdf_get_error"));
         QCOMPARE(names.last(), QStringLiteral("qpdf_oh_release"));
     }
 
@@ -148,7 +150,7 @@ private Q_SLOTS:
         QFETCH(bool, fromMemory);
         QFETCH(QString, reason);
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         const QString path = fromMemory ? QString() : write(QStringLiteral("read.pdf"), bytes);
         QCOMPARE(failureOf([&] {
                      if (fromMemory)
@@ -170,13 +172,13 @@ private Q_SLOTS:
     void writtenDocumentReadsBack()
     {
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readMemory(pdfBytes());
         qpdf.setKey(qpdf.root(), "/VelkMark", qpdf.parse("(yes)"));
         const QByteArray written = qpdf.writeToMemory();
         QVERIFY(qpdfAccepts(write(QStringLiteral("written.pdf"), written)));
         Qpdf again;
-        QVERIFY(again.bindQpdf());
+        QVERIFY(again.bindQpdf(applicationDirectory()));
         again.readMemory(written);
         QCOMPARE(again.unparse(again.key(again.root(), "/VelkMark")), QByteArray("(yes)"));
     }
@@ -200,13 +202,58 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, unparsed);
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readMemory(pdfBytes());
         const qpdf_oh parsed = qpdf.parse(text);
         QCOMPARE(qpdf.unparse(parsed), unparsed);
         QCOMPARE(qpdf.unparse(qpdf.parse(qpdf.unparse(parsed))), unparsed);
         QCOMPARE(qpdf.objectNumber(parsed), 0);
         QVERIFY(qpdf.changedObjects().empty());
+    }
+
+    void typedReads_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<std::optional<double>>("number");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<std::optional<bool>>("boolean");
+        const std::optional<double> none;
+        const std::optional<bool> neither;
+        QTest::newRow("integer") << QByteArray("42") << std::optional<double>(42) << QByteArray() << neither;
+        QTest::newRow("real") << QByteArray("-1.5") << std::optional<double>(-1.5) << QByteArray() << neither;
+        QTest::newRow("real without a leading digit") << QByteArray(".25") << std::optional<double>(0.25)
+                                                      << QByteArray() << neither;
+        QTest::newRow("name") << QByteArray("/Widget") << none << QByteArray("/Widget") << neither;
+        QTest::newRow("name with an escape") << QByteArray("/Wid#67et") << none << QByteArray("/Widget") << neither;
+        QTest::newRow("true") << QByteArray("true") << none << QByteArray() << std::optional<bool>(true);
+        QTest::newRow("false") << QByteArray("false") << none << QByteArray() << std::optional<bool>(false);
+        QTest::newRow("string of digits") << QByteArray("(42)") << none << QByteArray() << neither;
+        QTest::newRow("string that reads like a name") << QByteArray("(/Widget)") << none << QByteArray() << neither;
+        QTest::newRow("null") << QByteArray("null") << none << QByteArray() << neither;
+        QTest::newRow("array of a number") << QByteArray("[1]") << none << QByteArray() << neither;
+        QTest::newRow("dictionary") << QByteArray("<< /A 1 >>") << none << QByteArray() << neither;
+    }
+
+    void typedReads()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(std::optional<double>, number);
+        QFETCH(QByteArray, name);
+        QFETCH(std::optional<bool>, boolean);
+        Qpdf qpdf;
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
+        qpdf.readMemory(pdfBytes());
+        const qpdf_oh handle = qpdf.parse(text);
+        QCOMPARE(qpdf.numberValue(handle), number);
+        QCOMPARE(qpdf.nameValue(handle), name);
+        QCOMPARE(qpdf.boolValue(handle), boolean);
+        // A read of the wrong type leaves the layer usable.
+        QVERIFY(qpdf.isDictionary(qpdf.root()));
+        // Through an indirect reference the object itself is read.
+        const qpdf_oh indirect = qpdf.makeIndirect(qpdf.parse(text));
+        QCOMPARE(qpdf.numberValue(indirect), number);
+        QCOMPARE(qpdf.nameValue(indirect), name);
+        QCOMPARE(qpdf.boolValue(indirect), boolean);
     }
 
     void malformedTextFails_data()
@@ -221,7 +268,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, text);
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readMemory(pdfBytes());
         QCOMPARE(failureOf([&] { qpdf.parse(text); }), QStringLiteral("qpdf"));
     }
@@ -245,7 +292,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(QString, reason);
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readMemory(pdfBytes());
         const qpdf_oh original = qpdf.parse(text);
         qpdf_oh copy = 0;
@@ -259,7 +306,7 @@ private Q_SLOTS:
     void copiesKeepReferencesAndLeaveTheOriginal()
     {
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readMemory(pdfBytes());
         const qpdf_oh root = qpdf.root();
         const QByteArray pagesReference = qpdf.unparse(qpdf.key(root, "/Pages"));
@@ -275,7 +322,7 @@ private Q_SLOTS:
     void changesMarkTheIndirectObject()
     {
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readMemory(pdfBytes());
         const qpdf_oh root = qpdf.root();
         const int rootNumber = qpdf.objectNumber(root);
@@ -297,7 +344,7 @@ private Q_SLOTS:
     void newStreamCarriesItsDictionaryAndBytes()
     {
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readMemory(pdfBytes());
         const qpdf_oh entries = qpdf.parse("<< /Type /XObject /Subtype /Form >>");
         qpdf.setKey(entries, "/Catalog", qpdf.root());
@@ -313,7 +360,7 @@ private Q_SLOTS:
         // Written and read again, the stream holds its bytes.
         qpdf.setKey(qpdf.root(), "/VelkStream", stream);
         Qpdf again;
-        QVERIFY(again.bindQpdf());
+        QVERIFY(again.bindQpdf(applicationDirectory()));
         again.readMemory(qpdf.writeToMemory());
         const qpdf_oh written = again.key(again.root(), "/VelkStream");
         QVERIFY(again.isStream(written));
@@ -324,7 +371,7 @@ private Q_SLOTS:
     void callsAfterAnErrorKeepFailing()
     {
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         QCOMPARE(failureOf([&] { qpdf.readMemory(withBrokenStartXref(pdfBytes())); }), QStringLiteral("qpdf"));
         QCOMPARE(failureOf([&] { qpdf.root(); }), QStringLiteral("qpdf"));
     }

@@ -6,6 +6,7 @@
 
 #include "qpdf/Qpdf.h"
 #include "qpdf/RevisionSnapshot.h"
+#include "TestPaths.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>
@@ -26,7 +27,7 @@ inline SnapshotRun snapshotOf(const QByteArray& pdf, const SnapshotLimits& limit
     SnapshotRun run;
     try {
         Qpdf qpdf;
-        if (!qpdf.bindQpdf())
+        if (!qpdf.bindQpdf(applicationDirectory()))
             throw QpdfFailure("bind");
         qpdf.readMemory(pdf);
         run.snapshot = RevisionSnapshot::build(qpdf, limits, &run.visits);

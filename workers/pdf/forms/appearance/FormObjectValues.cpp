@@ -1,33 +1,14 @@
 #include "FormObjectValues.h"
 
-#include <cctype>
 #include <cmath>
 #include <limits>
 
 namespace velk::FormObjectValues {
 
-namespace {
-
-// Containers are never spelled out: their text may be large.
-bool isContainer(Qpdf& qpdf, qpdf_oh handle)
-{
-    return qpdf.isArray(handle) || qpdf.isDictionary(handle) || qpdf.isStream(handle);
-}
-
-} // namespace
-
 std::optional<double> number(Qpdf& qpdf, qpdf_oh handle)
 {
-    if (isContainer(qpdf, handle))
-        return std::nullopt;
-    const QByteArray text = qpdf.unparseResolved(handle);
-    // Names, strings and containers start with a delimiter or a letter.
-    if (text.isEmpty() || !(std::isdigit(static_cast<unsigned char>(text.at(0))) || text.at(0) == '-'
-                            || text.at(0) == '+' || text.at(0) == '.'))
-        return std::nullopt;
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
+    const std::optional<double> value = qpdf.numberValue(handle);
+    if (!value || !std::isfinite(*value))
         return std::nullopt;
     return value;
 }
@@ -43,10 +24,7 @@ std::optional<int> integer(Qpdf& qpdf, qpdf_oh handle)
 
 QByteArray name(Qpdf& qpdf, qpdf_oh handle)
 {
-    if (isContainer(qpdf, handle))
-        return {};
-    const QByteArray text = qpdf.unparseResolved(handle);
-    return text.startsWith('/') ? text : QByteArray();
+    return qpdf.nameValue(handle);
 }
 
 std::optional<QList<double>> numbers(Qpdf& qpdf, qpdf_oh handle, int maxCount)

@@ -18,7 +18,8 @@ namespace velk::FormObjectValues {
 std::optional<double> number(Qpdf& qpdf, qpdf_oh handle);
 // An integer that fits an int.
 std::optional<int> integer(Qpdf& qpdf, qpdf_oh handle);
-// A name with its slash ("/Widget"); empty for anything else.
+// A name with its slash and its escapes decoded ("/Widget"); empty for
+// anything else.
 QByteArray name(Qpdf& qpdf, qpdf_oh handle);
 // An array of at most maxCount finite numbers; empty for anything else
 // (also for an array holding a non-number).

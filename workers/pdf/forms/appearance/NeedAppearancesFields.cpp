@@ -115,7 +115,7 @@ std::optional<FieldWidget> readFieldWidget(Qpdf& qpdf, qpdf_oh widget, qpdf_oh a
 
 bool asksForAppearances(Qpdf& qpdf, qpdf_oh acroForm)
 {
-    return qpdf.isDictionary(acroForm) && qpdf.unparseResolved(qpdf.key(acroForm, "/NeedAppearances")) == "true";
+    return qpdf.isDictionary(acroForm) && qpdf.boolValue(qpdf.key(acroForm, "/NeedAppearances")).value_or(false);
 }
 
 QList<StoredWidget> storedValueWidgets(Qpdf& qpdf, qpdf_oh acroForm, const QSet<int>& drawn)
