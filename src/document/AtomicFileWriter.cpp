@@ -1,13 +1,33 @@
 #include "AtomicFileWriter.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace velk {
 
-AtomicFileWriter::AtomicFileWriter(const QString& destination)
-    : m_file(destination)
+namespace {
+
+constexpr mode_t kNewFileMode = 0666; // narrowed by the user's umask
+constexpr int kNameAttempts = 100;
+
+// A fresh name beside the target, for the moment between link and rename.
+QByteArray momentName(const QByteArray& target)
 {
-    // The destination is only ever replaced by renaming a completed
-    // temporary file, never written in place.
-    m_file.setDirectWriteFallback(false);
+    return target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".part";
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(const QString& destination)
+    : m_destination(destination)
+{
 }
 
 AtomicFileWriter::~AtomicFileWriter()
@@ -15,15 +35,54 @@ AtomicFileWriter::~AtomicFileWriter()
     discard();
 }
 
+QString AtomicFileWriter::destinationTakenSentence()
+{
+    return QStringLiteral("Hedef dosya kaydedilirken başka bir işlem tarafından oluşturuldu; üzerine yazılmadı.");
+}
+
 bool AtomicFileWriter::open()
 {
-    // An empty name would become a temporary file in the current directory.
-    if (m_file.fileName().isEmpty() || isOpen())
+    if (m_destination.isEmpty() || isOpen())
         return false;
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    const QFileInfo destination(m_destination);
+    // A link is followed, as the user meant the file it names.
+    const QString target = destination.isSymLink() ? destination.symLinkTarget() : destination.absoluteFilePath();
+    m_target = QFile::encodeName(target);
+    struct stat existing {};
+    m_replace = ::stat(m_target.constData(), &existing) == 0;
+    if (m_replace && !S_ISREG(existing.st_mode))
+        return fail(EISDIR);
+    if (!openTemporary(QFile::encodeName(QFileInfo(target).absolutePath())))
         return false;
+    // A replaced file keeps who may read it.
+    if (m_replace && ::fchmod(m_fd, existing.st_mode & 07777) != 0)
+        return fail(errno);
     m_failed = false;
+    m_taken = false;
     return QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+bool AtomicFileWriter::openTemporary(const QByteArray& folder)
+{
+    m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+    if (m_fd >= 0)
+        return true;
+    // Only a file system without unnamed files gets a named one.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return fail(errno);
+    QByteArray name = m_target + ".XXXXXX.part";
+    m_fd = ::mkostemps(name.data(), 5, O_CLOEXEC);
+    if (m_fd < 0)
+        return fail(errno);
+    m_namedTemporary = name;
+    return true;
+}
+
+bool AtomicFileWriter::fail(int error)
+{
+    m_error = qt_error_string(error);
+    m_failed = true;
+    return false;
 }
 
 bool AtomicFileWriter::writeAll(const QByteArray& bytes)
@@ -35,19 +94,22 @@ bool AtomicFileWriter::writeAll(const QByteArray& bytes)
 
 qint64 AtomicFileWriter::writeData(const char* data, qint64 size)
 {
-    if (m_failed || !m_file.isOpen())
+    if (m_failed || m_fd < 0)
         return -1;
-    // Unbuffered: a short count means the file system refused the rest
-    // (full disk, size limit); the file can no longer become complete.
-    const qint64 written = m_file.write(data, size);
-    if (written == size)
-        return size;
-    // Qt records no error for a write that stored only part; one more try
-    // of the rest fails outright and so keeps the system's reason.
-    if (written > 0)
-        static_cast<void>(m_file.write(data + written, size - written));
-    m_failed = true;
-    return -1;
+    qint64 written = 0;
+    while (written < size) {
+        const ssize_t step = ::write(m_fd, data + written, size_t(size - written));
+        if (step < 0 && errno == EINTR)
+            continue;
+        // A short write is followed by one that fails and says why: the
+        // file can no longer become complete (full disk, size limit).
+        if (step <= 0) {
+            fail(step < 0 ? errno : ENOSPC);
+            return -1;
+        }
+        written += step;
+    }
+    return size;
 }
 
 qint64 AtomicFileWriter::readData(char*, qint64)
@@ -55,35 +117,72 @@ qint64 AtomicFileWriter::readData(char*, qint64)
     return -1;
 }
 
+bool AtomicFileWriter::linkInto(const QByteArray& name)
+{
+    if (!m_namedTemporary.isEmpty())
+        return ::link(m_namedTemporary.constData(), name.constData()) == 0;
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// A new destination only by a link, which never replaces anything; an
+// existing one by a rename over it.
+bool AtomicFileWriter::publish()
+{
+    if (!m_replace) {
+        if (linkInto(m_target))
+            return true;
+        m_taken = errno == EEXIST;
+        return fail(errno);
+    }
+    if (!m_namedTemporary.isEmpty())
+        return ::rename(m_namedTemporary.constData(), m_target.constData()) == 0 || fail(errno);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QByteArray moment = momentName(m_target);
+        if (!linkInto(moment)) {
+            if (errno == EEXIST)
+                continue;
+            return fail(errno);
+        }
+        if (::rename(moment.constData(), m_target.constData()) == 0)
+            return true;
+        const int error = errno;
+        ::unlink(moment.constData());
+        return fail(error);
+    }
+    return fail(EEXIST);
+}
+
 bool AtomicFileWriter::commit()
 {
-    if (!m_file.isOpen())
+    if (m_fd < 0 || !isOpen())
         return false;
-    if (m_failed || !m_file.flush()) {
-        discard();
-        return false;
-    }
-    QIODevice::close();
-    // QSaveFile removes its temporary file itself when the rename fails.
-    return m_file.commit();
+    // Some file systems refuse blocks only when they are written out.
+    const bool complete = !m_failed && (::fsync(m_fd) == 0 || fail(errno));
+    const bool published = complete && publish();
+    if (published && !m_namedTemporary.isEmpty() && !m_replace)
+        ::unlink(m_namedTemporary.constData());
+    if (published)
+        m_namedTemporary.clear();
+    const bool keepFailure = m_failed;
+    discard();
+    m_failed = keepFailure;
+    return published;
 }
 
 void AtomicFileWriter::discard()
 {
-    if (m_file.isOpen()) {
-        // A commit after cancelling removes the temporary file at once
-        // instead of when this object goes.
-        m_file.cancelWriting();
-        static_cast<void>(m_file.commit());
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_namedTemporary.isEmpty()) {
+        ::unlink(m_namedTemporary.constData());
+        m_namedTemporary.clear();
     }
     if (isOpen())
         QIODevice::close();
     m_failed = true;
-}
-
-QString AtomicFileWriter::fileErrorString() const
-{
-    return m_file.errorString();
 }
 
 } // namespace velk

@@ -44,7 +44,8 @@ ExportResult copyWorkingCopy(PdfDocumentPtr document, const QString& output)
         }
     }
     if (!out.commit())
-        return failed(QStringLiteral("PDF kopyası kaydedilemedi."));
+        return failed(out.destinationTaken() ? AtomicFileWriter::destinationTakenSentence()
+                                             : QStringLiteral("PDF kopyası kaydedilemedi."));
     return {true, QString()};
 }
 

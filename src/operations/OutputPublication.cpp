@@ -67,7 +67,8 @@ ExportResult publishOutput(const QString& workFile, const QString& destination, 
         return failure(copyError);
     }
     if (!out.commit())
-        return failure(OperationMessages::outputNotCommitted());
+        return failure(out.destinationTaken() ? AtomicFileWriter::destinationTakenSentence()
+                                              : OperationMessages::outputNotCommitted());
     return {true, QString()};
 }
 

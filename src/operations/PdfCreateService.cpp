@@ -75,8 +75,11 @@ ExportResult renderPdfPages(const QString& destination, int pageCount, const Pag
         file.discard();
         return painted;
     }
-    if (!file.commit())
+    if (!file.commit()) {
+        if (file.destinationTaken())
+            return failure(AtomicFileWriter::destinationTakenSentence());
         return failure(QStringLiteral("PDF kaydedilemedi: %1").arg(file.fileErrorString()));
+    }
     return {true, QString()};
 }
 

@@ -207,6 +207,38 @@ private Q_SLOTS:
         QCOMPARE(entries(disk.path()), QStringList());
     }
 
+    // Two writers (two instances of the program) racing for one new name:
+    // exactly one wins; the other is refused and the winner's file stays.
+    void aNewNameTakenMeanwhileIsNeverOverwritten()
+    {
+        const QString destination = m_dir.filePath(QStringLiteral("aynı.pdf"));
+        const QByteArray first = noise(kChunkBytes + 5);
+        const QByteArray second = noise(kChunkBytes + 9);
+        AtomicFileWriter one(destination);
+        AtomicFileWriter other(destination);
+        QVERIFY(one.open() && other.open());
+        QVERIFY(one.writeAll(first) && other.writeAll(second));
+        QVERIFY(one.commit());
+        QVERIFY(!one.destinationTaken());
+        QVERIFY(!other.commit());
+        QVERIFY(other.destinationTaken());
+        QCOMPARE(readAll(destination), first);
+        QCOMPARE(entries(m_dir.path()), QStringList{QStringLiteral("aynı.pdf")});
+    }
+
+    void aReplacedFileKeepsItsPermissions()
+    {
+        const QString destination = m_dir.filePath(QStringLiteral("izin.pdf"));
+        QVERIFY(writePlain(destination, kPrevious));
+        const QFileDevice::Permissions narrow = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        QVERIFY(QFile::setPermissions(destination, narrow));
+        AtomicFileWriter writer(destination);
+        QVERIFY(writer.open() && writer.writeAll("new") && writer.commit());
+        QCOMPARE(readAll(destination), QByteArray("new"));
+        const QFileDevice::Permissions user = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+        QCOMPARE(QFile::permissions(destination) & ~user, narrow);
+    }
+
     void anEmptyNameIsRefused()
     {
         AtomicFileWriter writer{QString()};
