@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kStartTimeLimitMs = 10000;
 constexpr int kStopTimeLimitMs = 5000;
+constexpr int kRunTimeLimitMs = 60000;
 
 } // namespace
 
@@ -47,6 +48,30 @@ QString SmallDisk::path() const
 QString SmallDisk::filePath(const QString& name) const
 {
     return path() + QLatin1Char('/') + name;
+}
+
+SmallDiskRun runOnSmallDisk(qint64 bytes, const QString& program, const QStringList& arguments)
+{
+    SmallDiskRun run;
+    QTemporaryDir mountPoint;
+    if (!mountPoint.isValid())
+        return run;
+    QProcess helper;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), mountPoint.path());
+    helper.setProcessEnvironment(environment);
+    helper.start(testBinaryDirectory() + QStringLiteral("/velk-test-small-disk"),
+                 QStringList{QString::number(bytes), mountPoint.path(), QStringLiteral("--"), program} + arguments);
+    if (!helper.waitForFinished(kRunTimeLimitMs) || helper.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = helper.exitCode();
+    for (const QByteArray& line : helper.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("left "))
+            run.left << QString::fromUtf8(line.mid(5));
+        else if (!line.isEmpty())
+            run.output += line;
+    }
+    return run;
 }
 
 qint64 smallDiskPageBytes()

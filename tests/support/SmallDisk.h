@@ -9,6 +9,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace velk::test {
@@ -35,6 +36,15 @@ private:
     QProcess m_helper;
     bool m_ready = false;
 };
+
+// A program run inside a small disk's namespace, where the disk is its
+// temporary location (TMPDIR), e.g. to fill it while a working copy is made.
+struct SmallDiskRun {
+    int exitCode = -1;
+    QByteArray output;   // the program's standard output
+    QStringList left;    // names left on the disk when it ended
+};
+SmallDiskRun runOnSmallDisk(qint64 bytes, const QString& program, const QStringList& arguments);
 
 // The page size tmpfs counts in.
 qint64 smallDiskPageBytes();

@@ -12,7 +12,9 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <string>
+#include <dirent.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -41,11 +43,36 @@ bool enterNamespaces()
         && writeFile("/proc/self/gid_map", gid + ' ' + gid + " 1");
 }
 
+// Runs the program and reports what it left on the disk.
+int runInside(const char* directory, char** program)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return kNamespaceStatus;
+    if (child == 0) {
+        ::execv(program[0], program);
+        ::_exit(kUsageStatus);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    std::fflush(stdout);
+    if (DIR* listing = ::opendir(directory)) {
+        while (const dirent* entry = ::readdir(listing)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                std::printf("left %s\n", entry->d_name);
+        }
+        ::closedir(listing);
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : kNamespaceStatus;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 4)
+    const bool runs = argc > 4 && std::strcmp(argv[3], "--") == 0;
+    if (argc != 3 && argc != 4 && !runs)
         return kUsageStatus;
     const bool readOnly = argc == 4 && std::strcmp(argv[3], "read-only") == 0;
     if (argc == 4 && !readOnly)
@@ -63,6 +90,8 @@ int main(int argc, char** argv)
     const unsigned long flags = MS_NOSUID | MS_NODEV | (readOnly ? static_cast<unsigned long>(MS_RDONLY) : 0UL);
     if (::mount("velk-small-disk", argv[2], "tmpfs", flags, options.c_str()) != 0)
         return kMountStatus;
+    if (runs)
+        return runInside(argv[2], argv + 4);
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
     char byte = 0;
