@@ -52,6 +52,9 @@ bool AtomicFileWriter::open()
     m_replace = ::stat(m_target.constData(), &existing) == 0;
     if (m_replace && !S_ISREG(existing.st_mode))
         return fail(EISDIR);
+    // A file its owner made read-only is not replaced behind its back.
+    if (m_replace && ::access(m_target.constData(), W_OK) != 0)
+        return fail(errno);
     if (!openTemporary(QFile::encodeName(QFileInfo(target).absolutePath())))
         return false;
     // A replaced file keeps who may read it.

@@ -48,8 +48,8 @@ QString copyChunks(QFile& in, AtomicFileWriter& out, const CancelFlag& cancel)
 
 ExportResult publishOutput(const QString& workFile, const QString& destination, const CancelFlag& cancel)
 {
-    // QSaveFile would "open" an empty name as a temporary file in the
-    // current directory; there is nothing to publish to.
+    // An empty name is no destination: refused before the work file is
+    // even opened.
     if (destination.isEmpty())
         return failure(OperationMessages::outputNotSaved());
     QFile in(workFile);

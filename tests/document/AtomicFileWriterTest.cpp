@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace velk;
 using namespace velk::test;
 
@@ -237,6 +239,19 @@ private Q_SLOTS:
         QCOMPARE(readAll(destination), QByteArray("new"));
         const QFileDevice::Permissions user = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
         QCOMPARE(QFile::permissions(destination) & ~user, narrow);
+    }
+
+    void aReadOnlyFileIsNotReplaced()
+    {
+        if (::geteuid() == 0)
+            QSKIP("Root may write any file.");
+        const QString destination = m_dir.filePath(QStringLiteral("salt-okunur.pdf"));
+        QVERIFY(writePlain(destination, kPrevious));
+        QVERIFY(QFile::setPermissions(destination, QFileDevice::ReadOwner));
+        AtomicFileWriter writer(destination);
+        QVERIFY(!writer.open());
+        QCOMPARE(readAll(destination), kPrevious);
+        QCOMPARE(entries(m_dir.path()), QStringList{QStringLiteral("salt-okunur.pdf")});
     }
 
     void anEmptyNameIsRefused()
