@@ -33,49 +33,6 @@ namespace {
 
 constexpr int kRunTimeLimitMs = 60000;
 constexpr int kRenderWidth = 2400;
-constexpr unsigned long kSliceMicroseconds = 300;
-
-// Bytes the process has written so far, to pipes and files alike.
-qint64 bytesWritten(qint64 pid)
-{
-    QFile io(QStringLiteral("/proc/%1/io").arg(pid));
-    if (!io.open(QIODevice::ReadOnly))
-        return -1;
-    for (QByteArray line = io.readLine(); !line.isEmpty(); line = io.readLine()) {
-        if (line.startsWith("wchar: "))
-            return line.mid(7).trimmed().toLongLong();
-    }
-    return -1;
-}
-
-// Kills this process's worker once it has written something, while the
-// task runs; false when the task ended first. Once found, the worker runs
-// only in short slices, stopped between them, so that the kill lands while
-// its writing has begun and cannot yet be over.
-template <typename Result>
-bool killWorkerOnceWriting(const QFuture<Result>& task)
-{
-    const QDeadlineTimer deadline(kRunTimeLimitMs);
-    qint64 worker = 0;
-    while (worker == 0 && !task.isFinished() && !deadline.hasExpired())
-        worker = descendantNamed(::getpid(), "velk-pdf-worker");
-    if (worker == 0 || ::kill(pid_t(worker), SIGSTOP) != 0)
-        return false;
-    while (!deadline.hasExpired()) {
-        const qint64 written = bytesWritten(worker);
-        if (written < 0)
-            return false; // gone before it wrote
-        if (written > 0) {
-            ::kill(pid_t(worker), SIGKILL);
-            return true;
-        }
-        ::kill(pid_t(worker), SIGCONT);
-        QThread::usleep(kSliceMicroseconds);
-        ::kill(pid_t(worker), SIGSTOP);
-    }
-    ::kill(pid_t(worker), SIGKILL);
-    return false;
-}
 
 } // namespace
 
@@ -105,7 +62,7 @@ private Q_SLOTS:
     {
         QFuture<PdfRenderResult> render =
             QtConcurrent::run([document = m_document] { return renderPage(document, 0, kRenderWidth, nullptr); });
-        QVERIFY(killWorkerOnceWriting(render));
+        QVERIFY(killWorkerOnceWriting(::getpid(), [&render] { return render.isFinished(); }, kRunTimeLimitMs));
         const PdfRenderResult killed = render.result();
         QVERIFY(killed.image.isNull());
         QCOMPARE(killed.error, RunnerMessages::sandboxFailed());
@@ -123,7 +80,7 @@ private Q_SLOTS:
         layout.rotations = {0, 90, 0};
         QFuture<ExportResult> pages = QtConcurrent::run(
             [document = m_document, layout, destination] { return organizeDocument(document, layout, destination); });
-        QVERIFY(killWorkerOnceWriting(pages));
+        QVERIFY(killWorkerOnceWriting(::getpid(), [&pages] { return pages.isFinished(); }, kRunTimeLimitMs));
         const ExportResult killed = pages.result();
         QVERIFY(!killed.ok);
         QCOMPARE(killed.message, RunnerMessages::sandboxFailed());

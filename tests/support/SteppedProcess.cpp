@@ -149,6 +149,48 @@ bool isAlive(qint64 pid)
     return statusOf(QString::number(pid)).first >= 0;
 }
 
+namespace {
+
+// Bytes the process has written so far, to pipes and files alike; -1 when
+// it is gone.
+qint64 bytesWritten(qint64 pid)
+{
+    QFile io(QStringLiteral("/proc/%1/io").arg(pid));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (QByteArray line = io.readLine(); !line.isEmpty(); line = io.readLine()) {
+        if (line.startsWith("wchar: "))
+            return line.mid(7).trimmed().toLongLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+bool killWorkerOnceWriting(qint64 parent, const std::function<bool()>& isDone, int timeLimitMs)
+{
+    const QDeadlineTimer deadline(timeLimitMs);
+    qint64 worker = 0;
+    while (worker == 0 && !isDone() && !deadline.hasExpired())
+        worker = descendantNamed(parent, "velk-pdf-worker");
+    if (worker == 0 || ::kill(pid_t(worker), SIGSTOP) != 0)
+        return false;
+    while (!deadline.hasExpired()) {
+        const qint64 written = bytesWritten(worker);
+        if (written < 0)
+            return false;
+        if (written > 0) {
+            ::kill(pid_t(worker), SIGKILL);
+            return true;
+        }
+        ::kill(pid_t(worker), SIGCONT);
+        QThread::usleep(kSliceMicroseconds);
+        ::kill(pid_t(worker), SIGSTOP);
+    }
+    ::kill(pid_t(worker), SIGKILL);
+    return false;
+}
+
 QStringList entriesStartingWith(const QString& directory, const QStringList& prefixes)
 {
     QStringList found;

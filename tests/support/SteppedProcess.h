@@ -53,6 +53,14 @@ qint64 descendantNamed(qint64 pid, const QByteArray& name);
 bool hasDescendantNamed(qint64 pid, const QByteArray& name);
 // Whether a process of this id still exists (and is not a zombie).
 bool isAlive(qint64 pid);
+// Kills the first velk-pdf-worker started under process `parent` once it
+// has written something (its reply, or its output file), checking `isDone`
+// (the task that runs it has ended) while waiting for it to appear. Once
+// found, the worker runs only in short slices, stopped between them, so the
+// kill lands when its writing has begun and cannot yet be over. False when
+// the task ended first or the time ran out.
+bool killWorkerOnceWriting(qint64 parent, const std::function<bool()>& isDone, int timeLimitMs);
+
 // Entries of `directory` whose names start with one of the prefixes.
 QStringList entriesStartingWith(const QString& directory, const QStringList& prefixes);
 
