@@ -37,7 +37,8 @@ AtomicFileWriter::~AtomicFileWriter()
 
 QString AtomicFileWriter::destinationTakenSentence()
 {
-    return QStringLiteral("Hedef dosya kaydedilirken başka bir işlem tarafından oluşturuldu; üzerine yazılmadı.");
+    return QStringLiteral("Hedef dosya kaydedilirken başka bir işlem tarafından oluşturuldu; "
+                          "üzerine yazılmadı.");
 }
 
 bool AtomicFileWriter::open()

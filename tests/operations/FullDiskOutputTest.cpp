@@ -164,7 +164,8 @@ private Q_SLOTS:
                                                             {QStringLiteral("merge"), kOutputNotSaved},
                                                             {QStringLiteral("blank PDF"), kBlankNotOpened}};
         for (const auto& [name, sentence] : operations) {
-            for (const QString& folder : {QStringLiteral("read-only"), QStringLiteral("missing"), QStringLiteral("a file")})
+            for (const QString& folder :
+                 {QStringLiteral("read-only"), QStringLiteral("missing"), QStringLiteral("a file")})
                 QTest::addRow("%s, %s", qPrintable(name), qPrintable(folder)) << name << folder << sentence;
         }
     }

@@ -17,13 +17,11 @@
 #include "workers/pdf/ocr/ScannedPdf.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 
 using namespace velk;
 using namespace velk::test;

@@ -14,16 +14,12 @@
 #include "support/PdfFixtures.h"
 #include "support/SteppedProcess.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFuture>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <csignal>
 #include <unistd.h>
 
 using namespace velk;

@@ -65,7 +65,8 @@ private Q_SLOTS:
         child.resume();
 
         QCOMPARE(child.waitForExit(kStepTimeLimitMs), 1);
-        QCOMPARE(QString::fromUtf8(child.output()), QStringLiteral("PDF açılırken kaynak dosya değişti. Yeniden açın."));
+        QCOMPARE(QString::fromUtf8(child.output()),
+                 QStringLiteral("PDF açılırken kaynak dosya değişti. Yeniden açın."));
         QCOMPARE(entriesStartingWith(m_temp.path(), {QStringLiteral("velk-")}), QStringList());
     }
 };

@@ -114,7 +114,9 @@ private Q_SLOTS:
         // Watched all along: never a worker of each at the same time.
         int samples = 0;
         while (isAlive(a.pid()) || isAlive(b.pid())) {
-            QVERIFY(!(hasDescendantNamed(a.pid(), "velk-pdf-worker") && hasDescendantNamed(b.pid(), "velk-pdf-worker")));
+            const bool bothRun =
+                hasDescendantNamed(a.pid(), "velk-pdf-worker") && hasDescendantNamed(b.pid(), "velk-pdf-worker");
+            QVERIFY(!bothRun);
             ++samples;
             if (samples > 100000)
                 break;

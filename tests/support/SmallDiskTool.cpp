@@ -1,9 +1,18 @@
 // velk-test-small-disk BYTES DIRECTORY [read-only]: mounts a tmpfs of
-// BYTES over DIRECTORY (read-only when asked: refused even to root) inside a private user and mount namespace of its own (no root
-// needed), answers "ready" on standard output and keeps the mount alive
-// until its standard input closes. Other processes of the same user reach
-// the small disk through /proc/<pid>/root/DIRECTORY. A test tool; single
-// threaded, so that the user namespace can be entered at all.
+// BYTES over DIRECTORY (read-only when asked: refused even to root) inside
+// a private user and mount namespace of its own (no root needed), answers
+// "ready" on standard output and keeps the mount alive until its standard
+// input closes. Other processes of the same user reach the small disk
+// through /proc/<pid>/root/DIRECTORY.
+//
+// velk-test-small-disk BYTES DIRECTORY -- PROGRAM ARGUMENTS...: the same
+// disk, but PROGRAM runs inside the namespace, where DIRECTORY is the disk
+// under its own name (as a temporary location must be); afterwards every
+// name left on the disk is printed, one a line after "left ", and the
+// program's exit status is returned.
+//
+// A test tool; single threaded, so that the user namespace can be entered
+// at all.
 
 #include <cerrno>
 #include <cstdio>
@@ -11,8 +20,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sched.h>
-#include <string>
 #include <dirent.h>
+#include <string>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
