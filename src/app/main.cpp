@@ -4,6 +4,7 @@
 // Then the main window shows, with each named document in its own tab.
 
 #include "AppIdentity.h"
+#include "LeftoverWorkspaces.h"
 #include "MainWindow.h"
 #include "Startup.h"
 
@@ -33,6 +34,9 @@ int main(int argc, char** argv)
     qInstallMessageHandler(discardMessage);
     QApplication application(argc, argv);
     velk::applyApplicationIdentity(application);
+    // Working copies and task workspaces of instances that were killed
+    // before they could remove them.
+    velk::LeftoverWorkspaces::removeAtStart();
 
     velk::StartupPlan plan;
     plan.arguments = QApplication::arguments().mid(1);

@@ -4,7 +4,8 @@
 // location, for a working copy or one task's output. Null when there is no
 // temporary location: Qt answers an empty path when TMPDIR names a missing
 // directory, and the directory would otherwise land at the file system's
-// root. Removed with everything in it when the owner lets it go.
+// root. Removed with everything in it when the last holder lets it go; a
+// process killed before that leaves it to the next start's clean-up.
 
 #include <QString>
 #include <QTemporaryDir>
@@ -15,6 +16,6 @@ namespace velk {
 
 // prefix: the name's fixed part, e.g. "velk-pdf-"; six random characters
 // follow it.
-std::unique_ptr<QTemporaryDir> createPrivateDirectory(const QString& prefix);
+std::shared_ptr<QTemporaryDir> createPrivateDirectory(const QString& prefix);
 
 } // namespace velk

@@ -27,7 +27,8 @@ QString SourceCopy::copy(const QString& source, const QString& target, const Sou
 {
     QFile in(source);
     QFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    // Unbuffered, so that a write the disk cannot take is seen at once.
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return QStringLiteral("PDF çalışma kopyası oluşturulamadı.");
     out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 

@@ -2,9 +2,9 @@
 
 #include "DocumentLimits.h"
 #include "SameFile.h"
+#include "document/AtomicFileWriter.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace velk {
 
@@ -25,27 +25,27 @@ ExportResult copyWorkingCopy(PdfDocumentPtr document, const QString& output)
         return failed(QStringLiteral("Kaynak korunur. Farklı bir çıktı adı seçin."));
 
     QFile in(document->workingPath);
-    QSaveFile out(output);
-    out.setDirectWriteFallback(false);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+    AtomicFileWriter out(output);
+    if (!in.open(QIODevice::ReadOnly) || !out.open())
         return failed(QStringLiteral("PDF kopyası açılamadı."));
 
     for (;;) {
         const QByteArray chunk = in.read(DocumentLimits::kCopyChunkBytes);
         if (chunk.isEmpty()) {
             if (in.error() != QFileDevice::NoError) {
-                out.cancelWriting();
+                out.discard();
                 return failed(QStringLiteral("PDF kopyası yazılamadı."));
             }
             break;
         }
-        if (out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
+        if (!out.writeAll(chunk)) {
+            out.discard();
             return failed(QStringLiteral("PDF kopyası yazılamadı."));
         }
     }
     if (!out.commit())
-        return failed(QStringLiteral("PDF kopyası kaydedilemedi."));
+        return failed(out.destinationTaken() ? AtomicFileWriter::destinationTakenSentence()
+                                             : QStringLiteral("PDF kopyası kaydedilemedi."));
     return {true, QString()};
 }
 

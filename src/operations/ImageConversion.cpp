@@ -60,7 +60,7 @@ QString copyImage(const QString& image, const QString& copyPath, const QString& 
     QFile in(image);
     QFile out(copyPath);
     if (!in.open(QIODevice::ReadOnly) || in.size() > kMaxImageBytes || out.exists()
-        || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        || !out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return QStringLiteral("Görsel çalışma kopyası oluşturulamadı.");
     const QString copied = copyChunks(in, out, total);
     out.close();

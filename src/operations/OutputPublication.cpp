@@ -3,8 +3,9 @@
 #include "OperationLimits.h"
 #include "OperationMessages.h"
 
+#include "document/AtomicFileWriter.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace velk {
 
@@ -25,7 +26,7 @@ bool isCancelled(const CancelFlag& cancel)
 
 // Empty when every chunk reached the save file, else the sentence. The
 // running total stays bounded even if the file grew after it was measured.
-QString copyChunks(QFile& in, QSaveFile& out, const CancelFlag& cancel)
+QString copyChunks(QFile& in, AtomicFileWriter& out, const CancelFlag& cancel)
 {
     qint64 copied = 0;
     while (!in.atEnd()) {
@@ -35,7 +36,7 @@ QString copyChunks(QFile& in, QSaveFile& out, const CancelFlag& cancel)
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
             return OperationMessages::outputIncomplete();
         copied += chunk.size();
-        if (copied > kMaxWorkFileBytes || out.write(chunk) != chunk.size())
+        if (copied > kMaxWorkFileBytes || !out.writeAll(chunk))
             return OperationMessages::outputIncomplete();
         if (chunk.isEmpty())
             break;
@@ -47,8 +48,8 @@ QString copyChunks(QFile& in, QSaveFile& out, const CancelFlag& cancel)
 
 ExportResult publishOutput(const QString& workFile, const QString& destination, const CancelFlag& cancel)
 {
-    // QSaveFile would "open" an empty name as a temporary file in the
-    // current directory; there is nothing to publish to.
+    // An empty name is no destination: refused before the work file is
+    // even opened.
     if (destination.isEmpty())
         return failure(OperationMessages::outputNotSaved());
     QFile in(workFile);
@@ -56,18 +57,18 @@ ExportResult publishOutput(const QString& workFile, const QString& destination, 
         return failure(OperationMessages::outputNotSaved());
     // The destination is only ever replaced by renaming a completed
     // temporary file beside it, never written in place.
-    QSaveFile out(destination);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
+    AtomicFileWriter out(destination);
+    if (!out.open())
         return failure(OperationMessages::outputNotSaved());
 
     const QString copyError = copyChunks(in, out, cancel);
     if (!copyError.isEmpty()) {
-        out.cancelWriting();
+        out.discard();
         return failure(copyError);
     }
     if (!out.commit())
-        return failure(OperationMessages::outputNotCommitted());
+        return failure(out.destinationTaken() ? AtomicFileWriter::destinationTakenSentence()
+                                              : OperationMessages::outputNotCommitted());
     return {true, QString()};
 }
 

@@ -1,12 +1,13 @@
 #include "PdfCreateService.h"
 
+#include "document/AtomicFileWriter.h"
+
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace velk {
 
@@ -58,23 +59,27 @@ ExportResult renderPdfPages(const QString& destination, int pageCount, const Pag
 {
     if (destination.isEmpty() || pageCount < 1 || pageCount > kMaxPages || !drawPage)
         return failure(QStringLiteral("Hedef yol veya sayfa sayısı geçersiz (1–100)."));
-    QSaveFile file(destination);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(QStringLiteral("Çıktı dosyası açılamadı: %1").arg(file.errorString()));
+    AtomicFileWriter file(destination);
+    if (!file.open())
+        return failure(QStringLiteral("Çıktı dosyası açılamadı: %1").arg(file.fileErrorString()));
     ExportResult painted;
     {
-        // The writer flushes into the file before it is committed.
+        // The writer flushes into the file before it is committed; a write
+        // it could not complete leaves the file failed, so the commit
+        // below refuses it.
         QPdfWriter writer(&file);
         describe(writer, destination);
         painted = paintPages(writer, pageCount, drawPage);
     }
     if (!painted.ok) {
-        file.cancelWriting();
+        file.discard();
         return painted;
     }
-    if (!file.commit())
-        return failure(QStringLiteral("PDF kaydedilemedi: %1").arg(file.errorString()));
+    if (!file.commit()) {
+        if (file.destinationTaken())
+            return failure(AtomicFileWriter::destinationTakenSentence());
+        return failure(QStringLiteral("PDF kaydedilemedi: %1").arg(file.fileErrorString()));
+    }
     return {true, QString()};
 }
 

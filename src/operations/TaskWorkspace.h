@@ -23,7 +23,7 @@ public:
 
 private:
     // Null when there is no temporary location to create it in.
-    std::unique_ptr<QTemporaryDir> m_directory;
+    std::shared_ptr<QTemporaryDir> m_directory;
 };
 
 } // namespace velk

@@ -1,6 +1,7 @@
 #include "FixtureDocument.h"
 
 #include "PdfCanvas.h"
+#include "PrivateDirectory.h"
 
 #include <QTest>
 
@@ -21,8 +22,8 @@ PdfPageSpec pageOfSize(double width, double height)
 PdfDocumentPtr documentWithBytes(const QByteArray& bytes, const QList<QSizeF>& pageSizes)
 {
     auto document = std::make_shared<PdfDocument>();
-    document->workspace = std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velk-pdf-XXXXXX"));
-    if (!document->workspace->isValid())
+    document->workspace = createPrivateDirectory(QStringLiteral("velk-pdf-"));
+    if (!document->workspace)
         return nullptr;
     document->workingPath = document->workspace->filePath(QStringLiteral("document.pdf"));
     document->sourcePath = document->workingPath;

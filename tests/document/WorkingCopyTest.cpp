@@ -3,6 +3,7 @@
 // never the source or the copy itself.
 
 #include "DocumentOpen.h"
+#include "PrivateDirectory.h"
 #include "SourceCopy.h"
 
 #include <QDir>
@@ -40,7 +41,7 @@ class WorkingCopyTest : public QObject {
     PdfDocumentPtr documentFor(const QString& source, const QByteArray& bytes)
     {
         auto document = std::make_shared<PdfDocument>();
-        document->workspace = std::make_shared<QTemporaryDir>(QDir::tempPath() + "/velk-pdf-XXXXXX");
+        document->workspace = createPrivateDirectory(QStringLiteral("velk-pdf-"));
         document->sourcePath = QFileInfo(source).canonicalFilePath();
         document->workingPath = document->workspace->filePath("document.pdf");
         writeFile(document->workingPath, bytes);
@@ -74,6 +75,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("rewrite");
         QTest::newRow("grown") << QByteArray("%PDF-1.7 plus more");
         QTest::newRow("same size, rewritten") << QByteArray("%PDF-1.8");
+        QTest::newRow("truncated") << QByteArray("%PDF");
+        QTest::newRow("truncated to nothing") << QByteArray("");
     }
 
     void changedSourceIsRefused()
