@@ -18,6 +18,7 @@ packages=(
   qpdf poppler-utils openssl softhsm2 opensc
   mupdf-tools  # reference renderer of bench/open-first-page.sh, beside poppler-utils
   xvfb imagemagick desktop-file-utils  # screenshots of the GUI; the desktop entry's validator
+  dpkg-dev file lintian appstream  # the Debian package: dpkg-shlibdeps for CPack, its judges
 )
 
 missing=()
