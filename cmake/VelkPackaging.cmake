@@ -26,17 +26,20 @@ include("${CMAKE_CURRENT_LIST_DIR}/VelkPackageDocs.cmake")
 # from the build's application directory where the worker finds them.
 install(FILES "${VELK_APP_DIR}/libpdfium.so" "${VELK_APP_DIR}/THIRD_PARTY_NOTICES"
         DESTINATION "${VELK_INSTALL_APPDIR}" PERMISSIONS ${_data_permissions})
-# The PDFium build comes with its symbols; a stripping install (the
-# package's) strips the copy the way Debian strips shared libraries.
-install(CODE "
-  if(CMAKE_INSTALL_DO_STRIP)
-    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note --strip-unneeded
-                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELK_INSTALL_APPDIR}/libpdfium.so\"
-                    RESULT_VARIABLE status)
-    if(NOT status EQUAL 0)
-      message(FATAL_ERROR \"Cannot strip the installed libpdfium.so\")
-    endif()
-  endif()")
+# A stripping install (the package's) strips the way Debian does: the
+# PDFium build comes with its symbols, and the compiler's .comment notes
+# are of no use in the programs either.
+foreach(_binary IN ITEMS libpdfium.so velk-pdf velk-pdf-worker velk-token-worker velk-secure-store velk-office-worker)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note --strip-unneeded
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELK_INSTALL_APPDIR}/${_binary}\"
+                      RESULT_VARIABLE status)
+      if(NOT status EQUAL 0)
+        message(FATAL_ERROR \"Cannot strip the installed ${_binary}\")
+      endif()
+    endif()")
+endforeach()
 install(FILES "${VELK_APP_DIR}/tessdata/tur.traineddata" "${VELK_APP_DIR}/tessdata/eng.traineddata"
         DESTINATION "${VELK_INSTALL_APPDIR}/tessdata" PERMISSIONS ${_data_permissions})
 
@@ -84,6 +87,11 @@ endforeach()
 configure_file("${_packaging}/debian/triggers" "${_generated}/debian/triggers" COPYONLY)
 install(FILES "${_packaging}/debian/lintian-overrides" RENAME "velk-pdf"
         DESTINATION "share/lintian/overrides" PERMISSIONS ${_data_permissions})
+
+# What the package holds, built without the tests (scripts/package.sh).
+add_custom_target(velk_package_contents)
+add_dependencies(velk_package_contents velk-pdf velk-pdf-worker velk-token-worker velk-secure-store
+                 velk-office-worker velk_runtime velk_package_docs)
 
 # --- CPack: one binary package, velk-pdf_<version>_<arch>.deb.
 set(CPACK_GENERATOR "DEB")
