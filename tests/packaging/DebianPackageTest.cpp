@@ -133,6 +133,28 @@ private Q_SLOTS:
         QVERIFY2(dependencyNames(depends).contains(package), qPrintable(depends));
     }
 
+    // Each engine link resolves, on an installed system, to a file of a
+    // package the package depends on.
+    void engineLinksLandInDependencies_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::newRow("qpdf") << "libqpdf.so.29";
+        QTest::newRow("tesseract") << "libtesseract.so.5";
+    }
+    void engineLinksLandInDependencies()
+    {
+        QFETCH(QString, link);
+        // The link as packaged, resolved where the package installs it.
+        const QString target = m_contents.value(kAppDir + link).target;
+        QVERIFY(!target.isEmpty());
+        const QString installed = QDir::cleanPath(QStringLiteral("/usr/lib/velk-pdf/") + target);
+        const CommandRun owner = runCommand(QStringLiteral("dpkg-query"), {QStringLiteral("-S"), installed});
+        QVERIFY2(owner.succeeded(), owner.output.constData());
+        const QString package = QString::fromUtf8(owner.output).section(QLatin1Char(':'), 0, 0).trimmed();
+        const QString depends = field(QStringLiteral("Depends"));
+        QVERIFY2(dependencyNames(depends).contains(package), qPrintable(package + QStringLiteral(" not in ") + depends));
+    }
+
     void dependsLeavesOutBuildPackages()
     {
         static const QSet<QString> buildOnly{"cmake", "ninja-build", "ccache", "pkg-config", "build-essential",
