@@ -8,6 +8,14 @@ if(CPACK_VELK_DEPENDS_ERROR)
   message(FATAL_ERROR "${CPACK_VELK_DEPENDS_ERROR}")
 endif()
 
+# Debian packages install under /usr; an older build directory may still
+# carry CMake's /usr/local.
+if(NOT CPACK_PACKAGING_INSTALL_PREFIX STREQUAL "/usr")
+  message(FATAL_ERROR "Cannot build the package: the build is configured to install under "
+                      "${CPACK_PACKAGING_INSTALL_PREFIX}; run cmake -DCMAKE_INSTALL_PREFIX=/usr on it "
+                      "(scripts/package.sh does).")
+endif()
+
 function(fail_missing relative why)
   message(FATAL_ERROR "Cannot build the package: ${relative} ${why}.")
 endfunction()

@@ -80,6 +80,16 @@ private Q_SLOTS:
         QVERIFY2(QString::fromUtf8(log).simplified().contains(sentence), log.constData());
         QVERIFY(QDir(m_work.filePath(QStringLiteral("cpack"))).entryList({QStringLiteral("*.deb")}, QDir::Files).isEmpty());
     }
+
+    // A build directory still configured for /usr/local makes no package.
+    void installPrefixOtherThanUsrStopsThePackage()
+    {
+        QVERIFY(m_build->pack({QStringLiteral("CPACK_PACKAGING_INSTALL_PREFIX=/usr/local")}).isEmpty());
+        QVERIFY2(QString::fromUtf8(m_build->log()).simplified().contains(QStringLiteral(
+                     "Cannot build the package: the build is configured to install under /usr/local; "
+                     "run cmake -DCMAKE_INSTALL_PREFIX=/usr on it (scripts/package.sh does).")),
+                 m_build->log().constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(PackageBadInputTest)

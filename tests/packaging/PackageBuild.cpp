@@ -70,16 +70,18 @@ bool PackageBuild::stage()
     return run.succeeded();
 }
 
-QString PackageBuild::pack()
+QString PackageBuild::pack(const QStringList& definitions)
 {
     const QString output = m_work + QStringLiteral("/cpack");
-    const CommandRun run = runCommand(
-        QStringLiteral("cpack"),
-        {QStringLiteral("--config"), QStringLiteral(VELK_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), output,
-         QStringLiteral("-D"), QStringLiteral("CPACK_INSTALL_CMAKE_PROJECTS="), QStringLiteral("-D"),
-         QStringLiteral("CPACK_INSTALLED_DIRECTORIES=%1;/").arg(stagingRoot()),
-         // gzip instead of xz: the same files in a fraction of the time.
-         QStringLiteral("-D"), QStringLiteral("CPACK_DEBIAN_COMPRESSION_TYPE=gzip")});
+    QStringList arguments{QStringLiteral("--config"), QStringLiteral(VELK_BUILD_DIR "/CPackConfig.cmake"),
+                          QStringLiteral("-B"), output,
+                          QStringLiteral("-D"), QStringLiteral("CPACK_INSTALL_CMAKE_PROJECTS="),
+                          QStringLiteral("-D"), QStringLiteral("CPACK_INSTALLED_DIRECTORIES=%1;/").arg(stagingRoot()),
+                          // gzip instead of xz: the same files in a fraction of the time.
+                          QStringLiteral("-D"), QStringLiteral("CPACK_DEBIAN_COMPRESSION_TYPE=gzip")};
+    for (const QString& definition : definitions)
+        arguments << QStringLiteral("-D") << definition;
+    const CommandRun run = runCommand(QStringLiteral("cpack"), arguments);
     m_log = run.output;
     const QStringList packages = QDir(output).entryList({QStringLiteral("*.deb")}, QDir::Files);
     if (!run.succeeded() || packages.size() != 1)

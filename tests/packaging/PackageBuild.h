@@ -33,9 +33,9 @@ public:
     // Installs the build tree into stagingRoot(); false with the output in
     // log() when the install fails.
     bool stage();
-    // Packages stagingRoot() with CPack; the package path, or empty with
-    // CPack's output in log().
-    QString pack();
+    // Packages stagingRoot() with CPack, with further "-D" definitions if
+    // given; the package path, or empty with CPack's output in log().
+    QString pack(const QStringList& definitions = {});
 
     QString stagingRoot() const;
     QString applicationDirectory() const; // inside stagingRoot()

@@ -23,6 +23,13 @@ namespace {
 
 constexpr int kTimeLimitMs = 60000;
 
+// The worker reports the outcome of its self-check with every reply.
+bool passedSelfCheck(const WorkerReply& reply)
+{
+    return reply.json.value(QStringLiteral("isolation")).toObject() ==
+           QJsonObject{{QStringLiteral("filesystem"), true}, {QStringLiteral("networkAndExecution"), true}};
+}
+
 QString pdfText(const QString& path)
 {
     const CommandRun run = runCommand(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
@@ -73,6 +80,7 @@ private Q_SLOTS:
         QVERIFY(writePdf(path("page.pdf")));
         const WorkerReply reply = run(QJsonObject{{"operation", "render"}, {"path", path("page.pdf")}, {"page", 0}, {"width", 200}});
         QCOMPARE(reply.error, QString());
+        QVERIFY(passedSelfCheck(reply));
         const int width = reply.json.value("width").toInt();
         const int height = reply.json.value("height").toInt();
         QCOMPARE(width, 200);
@@ -99,6 +107,7 @@ private Q_SLOTS:
         const QJsonObject source{{"path", path("two.pdf")}, {"pages", QJsonArray{1, 0}}};
         const WorkerReply reply = run(QJsonObject{{"operation", "pages"}, {"sources", QJsonArray{source}}, {"output", output}});
         QCOMPARE(reply.error, QString());
+        QVERIFY(passedSelfCheck(reply));
         QVERIFY(qpdfAccepts(output));
         const QString text = pdfText(output);
         QVERIFY2(text.indexOf(QLatin1String("Ikinci")) >= 0 && text.indexOf(QLatin1String("Ikinci")) < text.indexOf(QLatin1String("Birinci")),
@@ -112,6 +121,7 @@ private Q_SLOTS:
         const QString output = path("ocr/layer.pdf");
         const WorkerReply reply = run(QJsonObject{{"operation", "ocr"}, {"path", path("scan.pdf")}, {"page", 0}, {"output", output}});
         QCOMPARE(reply.error, QString());
+        QVERIFY(passedSelfCheck(reply));
         const QString text = pdfText(output);
         for (const char* word : {"Şanlıurfa'da", "öğleden", "brown", "fox"})
             QVERIFY2(text.contains(QString::fromUtf8(word)), qPrintable(text));
