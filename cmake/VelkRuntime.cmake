@@ -40,13 +40,9 @@ add_custom_command(
   VERBATIM)
 add_custom_target(velk_runtime ALL DEPENDS ${_runtime_files})
 
-# Installed layout mirrors the application directory.
+# Installed layout mirrors the application directory; cmake/VelkPackaging.cmake
+# installs the engines, data and notices.
 set(VELK_INSTALL_APPDIR "lib/velk-pdf")
-install(FILES "${VELK_PDFIUM_LIBRARY}" "${VELK_APP_DIR}/THIRD_PARTY_NOTICES"
-        DESTINATION "${VELK_INSTALL_APPDIR}")
-install(FILES "${VELK_APP_DIR}/libqpdf.so.29" "${VELK_APP_DIR}/libtesseract.so.5"
-        DESTINATION "${VELK_INSTALL_APPDIR}")
-install(DIRECTORY "${VELK_APP_DIR}/tessdata" DESTINATION "${VELK_INSTALL_APPDIR}")
 
 # velk_add_program(name sources...): one of the five shipped programs.
 function(velk_add_program name)

@@ -5,6 +5,8 @@
 
 namespace velk {
 
+const char kApplicationVersion[] = VELK_VERSION;
+
 void applyApplicationIdentity(QApplication& application)
 {
     application.setApplicationName(QString::fromUtf8(kApplicationName));

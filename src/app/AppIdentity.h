@@ -10,7 +10,8 @@ class QApplication;
 namespace velk {
 
 inline constexpr char kApplicationName[] = "Velk PDF";
-inline constexpr char kApplicationVersion[] = "0.5.3";
+// The project version set in the top-level CMakeLists.txt.
+extern const char kApplicationVersion[];
 inline constexpr char kOrganizationName[] = "Velk";
 inline constexpr char kWindowIconResource[] = ":/icons/velk-pdf.png";
 
