@@ -5,6 +5,8 @@
 #include "SameFile.h"
 #include "TaskWorkspace.h"
 
+#include "worker/contract/SharedLimits.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -14,9 +16,9 @@ namespace velk {
 
 namespace {
 
-constexpr int kMaxImages = 100;
-constexpr qint64 kMaxImageBytes = 134217728;  // 128 MiB
-constexpr qint64 kMaxTotalBytes = 536870912;  // 512 MiB
+constexpr int kMaxImages = SharedLimits::kMaxImages;
+constexpr qint64 kMaxImageBytes = SharedLimits::kMaxImageFileBytes;
+constexpr qint64 kMaxTotalBytes = SharedLimits::kMaxPdfBytes;
 constexpr qint64 kChunkBytes = 1048576;
 constexpr int kImagesTimeLimitMs = 60000;
 

@@ -5,6 +5,8 @@
 #include "SameFile.h"
 #include "TaskWorkspace.h"
 
+#include "worker/contract/SharedLimits.h"
+
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -13,8 +15,8 @@ namespace velk {
 
 namespace {
 
-constexpr int kMaxPages = 100;
-constexpr qint64 kMaxLayerBytes = 536870912;
+constexpr int kMaxPages = SharedLimits::kMaxOcrPages;
+constexpr qint64 kMaxLayerBytes = SharedLimits::kMaxPdfBytes;
 constexpr int kRequestTimeLimitMs = 60000;
 
 ExportResult failure(const QString& message)

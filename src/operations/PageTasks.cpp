@@ -7,6 +7,8 @@
 #include "SameFile.h"
 #include "TaskWorkspace.h"
 
+#include "worker/contract/SharedLimits.h"
+
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -17,10 +19,10 @@ namespace velk {
 
 namespace {
 
-constexpr int kMaxLayoutPages = 10000;
+constexpr int kMaxLayoutPages = SharedLimits::kMaxOutputPages;
 constexpr int kMinMergeFiles = 2;
-constexpr int kMaxMergeFiles = 100;
-constexpr qint64 kMaxMergeBytes = 536870912;
+constexpr int kMaxMergeFiles = SharedLimits::kMaxPageSources;
+constexpr qint64 kMaxMergeBytes = SharedLimits::kMaxPdfBytes;
 constexpr int kPagesTimeLimitMs = 60000;
 
 ExportResult failure(const QString& message)
