@@ -24,9 +24,11 @@ bool isEditOperation(const QJsonValue& operation)
     return operation.isString() && kOperations.contains(operation.toString());
 }
 
+// As "inspect" decided: an empty signature field a form offers for signing
+// later does not stop the form from being filled.
 bool isEditable(const PdfDocumentPtr& document)
 {
-    return document && !document->encrypted && document->signatureCount == 0;
+    return document && document->protection.allowsFormFill();
 }
 
 } // namespace
