@@ -61,8 +61,10 @@ PdfOpenResult openPdfDocument(const QString& path, SecretBytesPtr password, std:
 
     const WorkerReply reply = runPdfWorker(InspectRequest{document->workingPath}.toJson(), document->password, cancel,
                                            DocumentLimits::kInspectTimeLimitMs);
-    if (!reply.error.isEmpty())
-        return failure(reply.error, int(JsonFields::integer(reply.json, QStringLiteral("code"), 0, INT_MAX).value_or(0)));
+    if (!reply.error.isEmpty()) {
+        const qint64 code = JsonFields::integer(reply.json, QStringLiteral("code"), 0, INT_MAX).value_or(0);
+        return failure(reply.error, int(code));
+    }
 
     const QString inspectError = InspectionReply::apply(reply.json, *document);
     if (!inspectError.isEmpty())

@@ -62,7 +62,8 @@ void CreateCommands::convertImages()
     if (images.isEmpty())
         return;
     if (images.size() > kMaxImages) {
-        m_prompts.warning(m_window, QStringLiteral("Görsel sınırı"), QStringLiteral("En fazla 100 görsel seçin."));
+        m_prompts.warning(m_window, QStringLiteral("Görsel sınırı"),
+                          QStringLiteral("En fazla 100 görsel seçin."));
         return;
     }
     const QString destination =

@@ -33,9 +33,10 @@ void FormCommands::fillForm()
                                                        QStringLiteral("PDF belgeleri (*.pdf)"));
     if (destination.isEmpty())
         return;
-    m_host.startExport(destination,
-                       [document, request = *request, destination] { return applyEdit(document, request, destination); },
-                       nullptr);
+    m_host.startExport(
+        destination,
+        [document, request = *request, destination] { return applyEdit(document, request, destination); },
+        nullptr);
 }
 
 } // namespace velk

@@ -70,7 +70,8 @@ std::optional<RenderReply> RenderReply::fromJson(const QJsonObject& json)
 {
     const std::optional<qint64> width = JsonFields::integer(json, kWidth, 1, kMaxRenderWidth);
     const std::optional<qint64> height = JsonFields::integer(json, kHeight, 1, kMaxRenderHeight);
-    const std::optional<qint64> stride = JsonFields::integer(json, kStride, 0, qint64(kMaxRenderWidth) * kBytesPerPixel);
+    const qint64 maxStride = qint64(kMaxRenderWidth) * kBytesPerPixel;
+    const std::optional<qint64> stride = JsonFields::integer(json, kStride, 0, maxStride);
     const std::optional<QString> format = JsonFields::string(json, kFormat, kRgba.size());
     if (!width || !height || !stride || format != kRgba || *width * *height > kMaxRenderPixels
         || *stride != *width * kBytesPerPixel)
