@@ -26,8 +26,11 @@ class QTabWidget;
 
 namespace velk {
 
+class CreateCommands;
 class DetailsPanel;
 class DocumentEditCommands;
+struct EditCommandHost;
+class FormCommands;
 class NativeDocumentTab;
 class PageCommands;
 class StartPage;
@@ -93,7 +96,8 @@ private:
     void connectPageCommands();
     void connectFormCommands();
     void connectCreateCommands();
-    void startOcr(const PdfDocumentPtr& document, const QList<int>& pages, const QString& destination);
+    // The window as the host of its command objects.
+    EditCommandHost commandHost();
     void chooseDocument();
     void closeTab(int index);
     void keepStartTabFirst();
@@ -113,6 +117,8 @@ private:
     ExportRunner* m_export = nullptr;
     DocumentEditCommands* m_editCommands = nullptr;
     PageCommands* m_pageCommands = nullptr;
+    FormCommands* m_formCommands = nullptr;
+    CreateCommands* m_createCommands = nullptr;
 };
 
 } // namespace velk

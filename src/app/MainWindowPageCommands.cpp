@@ -1,5 +1,6 @@
 // The main window's page commands: "Sayfaları düzenle ve ayır…" and
-// "PDF birleştir…", handed to PageCommands with this window as their host.
+// "PDF birleştir…", handed to PageCommands with this window as their host,
+// and that host, which the form and creation commands share.
 
 #include "MainWindow.h"
 
@@ -14,13 +15,17 @@ void MainWindow::connectPageCommands()
     PageCommandPrompts prompts;
     prompts.openFileNames = m_prompts.openFileNames;
     prompts.saveFileName = m_prompts.saveFileName;
-    EditCommandHost host{[this] { return isBusy(); }, [this] { return currentDocumentTab(); },
-                         [this](const QString& path, ExportRunner::Task task, CancelFlag cancel) {
-                             startExport(path, std::move(task), std::move(cancel));
-                         }};
-    m_pageCommands = new PageCommands(this, std::move(host), std::move(prompts));
+    m_pageCommands = new PageCommands(this, commandHost(), std::move(prompts));
     connect(m_actions.organizePages, &QAction::triggered, this, &MainWindow::organizePages);
     connect(m_actions.merge, &QAction::triggered, this, &MainWindow::mergeDocuments);
+}
+
+EditCommandHost MainWindow::commandHost()
+{
+    return EditCommandHost{[this] { return isBusy(); }, [this] { return currentDocumentTab(); },
+                           [this](const QString& path, ExportRunner::Task task, CancelFlag cancel) {
+                               startExport(path, std::move(task), std::move(cancel));
+                           }};
 }
 
 void MainWindow::organizePages()

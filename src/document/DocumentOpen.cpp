@@ -6,8 +6,13 @@
 #include "PdfWorkerRunner.h"
 #include "SourceCopy.h"
 
+#include "worker/contract/JsonFields.h"
+#include "worker/contract/operations/InspectContract.h"
+
 #include <QFileInfo>
 #include <QJsonObject>
+
+#include <climits>
 
 namespace velk {
 
@@ -31,6 +36,11 @@ PdfOpenResult failure(const QString& error, int code = 0)
 PdfOpenResult openPdfDocument(const QString& path, const QString& password,
                               std::shared_ptr<std::atomic<bool>> cancel)
 {
+    return openPdfDocument(path, std::make_shared<SecretBytes>(SecretBytes::fromText(password)), std::move(cancel));
+}
+
+PdfOpenResult openPdfDocument(const QString& path, SecretBytesPtr password, std::shared_ptr<std::atomic<bool>> cancel)
+{
     const QFileInfo source(path);
     if (path.isEmpty() || !isOpenableSource(source))
         return failure(QStringLiteral("PDF okunamıyor veya 512 MiB sınırını aşıyor."));
@@ -42,18 +52,19 @@ PdfOpenResult openPdfDocument(const QString& path, const QString& password,
         return failure(QStringLiteral("Güvenli geçici dizin oluşturulamadı."));
     document->sourcePath = source.canonicalFilePath();
     document->workingPath = document->workspace->filePath(QStringLiteral("document.pdf"));
-    document->password = password;
+    if (password)
+        document->password = std::move(password);
 
     const QString copyError = SourceCopy::copy(path, document->workingPath, before, cancel);
     if (!copyError.isEmpty())
         return failure(copyError);
 
-    const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("inspect")},
-                              {QStringLiteral("path"), document->workingPath},
-                              {QStringLiteral("password"), password}};
-    const WorkerReply reply = runPdfWorker(request, cancel, DocumentLimits::kInspectTimeLimitMs);
-    if (!reply.error.isEmpty())
-        return failure(reply.error, reply.json.value(QStringLiteral("code")).toInt(0));
+    const WorkerReply reply = runPdfWorker(InspectRequest{document->workingPath}.toJson(), document->password, cancel,
+                                           DocumentLimits::kInspectTimeLimitMs);
+    if (!reply.error.isEmpty()) {
+        const qint64 code = JsonFields::integer(reply.json, QStringLiteral("code"), 0, INT_MAX).value_or(0);
+        return failure(reply.error, int(code));
+    }
 
     const QString inspectError = InspectionReply::apply(reply.json, *document);
     if (!inspectError.isEmpty())

@@ -11,7 +11,10 @@
 
 namespace velk {
 
-// A null cancellation flag counts as never set.
+// A null cancellation flag counts as never set. The document keeps the
+// password (never null; empty for none).
+PdfOpenResult openPdfDocument(const QString& path, SecretBytesPtr password, std::shared_ptr<std::atomic<bool>> cancel);
+// The same for a password given as text (the caller wipes its own text).
 PdfOpenResult openPdfDocument(const QString& path, const QString& password,
                               std::shared_ptr<std::atomic<bool>> cancel);
 

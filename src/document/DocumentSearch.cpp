@@ -4,7 +4,7 @@
 #include "PdfWorkerRunner.h"
 #include "RunnerMessages.h"
 
-#include <QJsonValue>
+#include "worker/contract/operations/SearchContract.h"
 
 namespace velk {
 
@@ -17,31 +17,15 @@ PdfSearchResult searchFailure(const QString& error)
     return result;
 }
 
-// -1 or an index of the document; range first, since converting an
-// out-of-range double to int is undefined.
-bool readPage(const QJsonValue& value, int pageCount, int& page)
-{
-    if (!value.isDouble())
-        return false;
-    const double number = value.toDouble();
-    if (!(number >= -1 && number < pageCount))
-        return false;
-    page = int(number);
-    return double(page) == number;
-}
-
 } // namespace
 
 PdfSearchResult searchDocument(PdfDocumentPtr document, QString query, int startPage, CancelFlag cancel)
 {
     if (!document)
         return searchFailure(QStringLiteral("Belge açık değil."));
-    const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("search")},
-                              {QStringLiteral("path"), document->workingPath},
-                              {QStringLiteral("password"), document->password},
-                              {QStringLiteral("query"), query},
-                              {QStringLiteral("start"), startPage}};
-    const WorkerReply reply = runPdfWorker(request, cancel, DocumentViewLimits::kSearchTimeLimitMs);
+    const SearchRequest request{document->workingPath, query, startPage};
+    const WorkerReply reply =
+        runPdfWorker(request.toJson(), document->password, cancel, DocumentViewLimits::kSearchTimeLimitMs);
     if (!reply.error.isEmpty())
         return searchFailure(reply.error);
     return searchResultFromReply(reply.json, document->pageCount());
@@ -49,14 +33,12 @@ PdfSearchResult searchDocument(PdfDocumentPtr document, QString query, int start
 
 PdfSearchResult searchResultFromReply(const QJsonObject& reply, int pageCount)
 {
-    const QJsonValue page = reply.value(QStringLiteral("page"));
-    PdfSearchResult result;
-    // A page the document does not have would send the view nowhere and
-    // start the next search from a wrong place.
-    if (!page.isUndefined() && !readPage(page, pageCount, result.page))
+    const std::optional<SearchReply> read = SearchReply::fromJson(reply, pageCount);
+    if (!read)
         return searchFailure(RunnerMessages::replyInvalid());
-    if (result.page >= 0)
-        result.snippet = reply.value(QStringLiteral("snippet")).toString().left(DocumentViewLimits::kMaxSnippetLength);
+    PdfSearchResult result;
+    result.page = read->page;
+    result.snippet = read->snippet;
     return result;
 }
 

@@ -4,6 +4,8 @@
 // layout measures are logical pixels; the time limits are what the worker
 // runner is given for each request.
 
+#include "worker/contract/SharedLimits.h"
+
 namespace velk::DocumentViewLimits {
 
 // Layout.
@@ -17,8 +19,8 @@ inline constexpr int kBottomSlack = 4;
 inline constexpr int kScrollTopMargin = 24;
 
 // Requested render widths, in device pixels: the worker's own bounds.
-inline constexpr int kMinRenderWidth = 160;
-inline constexpr int kMaxRenderWidth = 4096;
+inline constexpr int kMinRenderWidth = SharedLimits::kMinRenderWidth;
+inline constexpr int kMaxRenderWidth = SharedLimits::kMaxRenderWidth;
 
 // About 64 MiB of rendered pages, counted in whole KiB.
 inline constexpr int kPageCacheMaxCost = 65536;
@@ -29,9 +31,9 @@ inline constexpr int kSearchTimeLimitMs = 30000;
 inline constexpr int kNotesTimeLimitMs = 20000;
 
 // Replies the tab reads: the worker never sends more than these.
-inline constexpr int kMaxSnippetLength = 160;
-inline constexpr int kMaxNotes = 1000;
-inline constexpr int kMaxNoteLength = 10000;
+inline constexpr int kMaxSnippetLength = SharedLimits::kMaxSnippetUnits;
+inline constexpr int kMaxNotes = SharedLimits::kMaxNotes;
+inline constexpr int kMaxNoteLength = SharedLimits::kMaxNoteUnits;
 
 // Placement.
 inline constexpr int kMaxInsertedTextLength = 10000;

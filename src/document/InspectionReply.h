@@ -1,7 +1,8 @@
 #pragma once
 
-// Reads the worker's "inspect" reply into a document description. Every
-// value is checked before it is used; the first violation decides.
+// Reads the worker's "inspect" reply into a document description, through
+// the reply's contract: every value is checked before it is used, the
+// first violation decides.
 
 #include "PdfDocument.h"
 

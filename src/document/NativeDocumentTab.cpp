@@ -6,6 +6,9 @@
 #include "NoteListing.h"
 #include "PdfCanvas.h"
 
+#include "worker/contract/PdfiumCodes.h"
+#include "worker/contract/SecureWipe.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
@@ -121,14 +124,17 @@ QString NativeDocumentTab::openFile(const QString& path)
     if (m_opening || m_document)
         return QStringLiteral("Belge oturumu zaten açık.");
     m_sourcePath = info.canonicalFilePath();
-    beginOpen(QString());
+    beginOpen(std::make_shared<SecretBytes>());
     return QString();
 }
 
-void NativeDocumentTab::beginOpen(const QString& password)
+void NativeDocumentTab::beginOpen(SecretBytesPtr password)
 {
     m_opening = true;
-    m_openWatcher->setFuture(QtConcurrent::run(openPdfDocument, m_sourcePath, password, m_cancel));
+    m_openWatcher->setFuture(QtConcurrent::run(
+        [path = m_sourcePath, password = std::move(password), cancel = m_cancel]() mutable {
+            return openPdfDocument(path, std::move(password), cancel);
+        }));
 }
 
 void NativeDocumentTab::openFinished()
@@ -140,10 +146,13 @@ void NativeDocumentTab::openFinished()
         setDocument(result.document);
         return;
     }
-    if (result.code == 4 && m_passwordAttempts < kMaxPasswordAttempts) {
-        if (const std::optional<QString> password = m_prompts.password(this)) {
+    if (result.code == int(PdfOpenError::Password) && m_passwordAttempts < kMaxPasswordAttempts) {
+        if (std::optional<QString> password = m_prompts.password(this)) {
             ++m_passwordAttempts;
-            beginOpen(*password);
+            // Only the secret buffer outlives this block.
+            SecretBytesPtr secret = std::make_shared<SecretBytes>(SecretBytes::fromText(*password));
+            secureWipe(*password);
+            beginOpen(std::move(secret));
             return;
         }
     }
@@ -245,9 +254,8 @@ void NativeDocumentTab::notesFinished()
 
 bool NativeDocumentTab::isProtected() const
 {
-    // A signature count the worker could not read (-1) is not taken as
-    // "unsigned".
-    return m_document->signatureCount != 0 || m_document->encrypted;
+    // As "inspect" decided: an unreadable signature reads as signed there.
+    return m_document->protection.signedDocument || m_document->protection.encrypted;
 }
 
 void NativeDocumentTab::startTextPlacement(bool note)

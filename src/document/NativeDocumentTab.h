@@ -74,7 +74,7 @@ Q_SIGNALS:
 private:
     void buildLayout();
     void connectControls();
-    void beginOpen(const QString& password);
+    void beginOpen(SecretBytesPtr password);
     void openFinished();
     void searchFinished();
     void notesFinished();

@@ -4,6 +4,8 @@
 #include "PagePixels.h"
 #include "PdfWorkerRunner.h"
 
+#include "worker/contract/operations/RenderContract.h"
+
 #include <QJsonObject>
 
 namespace velk {
@@ -13,12 +15,9 @@ PdfRenderResult renderPage(PdfDocumentPtr document, int pageIndex, int pixelWidt
     if (!document || pageIndex < 0 || pageIndex >= document->pageCount())
         return PdfRenderResult{QImage(), QStringLiteral("Sayfa geçersiz.")};
 
-    const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("render")},
-                              {QStringLiteral("path"), document->workingPath},
-                              {QStringLiteral("password"), document->password},
-                              {QStringLiteral("page"), pageIndex},
-                              {QStringLiteral("width"), pixelWidth}};
-    const WorkerReply reply = runPdfWorker(request, cancel, DocumentViewLimits::kRenderTimeLimitMs);
+    const RenderRequest request{document->workingPath, pageIndex, pixelWidth};
+    const WorkerReply reply =
+        runPdfWorker(request.toJson(), document->password, cancel, DocumentViewLimits::kRenderTimeLimitMs);
     if (!reply.error.isEmpty())
         return PdfRenderResult{QImage(), reply.error};
     return decodePagePixels(reply.json);

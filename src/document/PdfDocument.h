@@ -5,6 +5,9 @@
 // the tab, its page view and every task working on the document. The
 // workspace (and so the working copy) lives as long as any holder does.
 
+#include "worker/contract/SecretBytes.h"
+#include "worker/contract/operations/DocumentProtection.h"
+
 #include <QList>
 #include <QSizeF>
 #include <QString>
@@ -17,13 +20,16 @@ namespace velk {
 struct PdfDocument {
     QString sourcePath;
     QString workingPath;
-    // Sent with every later request on this document; empty when none.
-    QString password;
+    // Sent with every later request on this document; never null, empty
+    // when none. Wiped when the last holder lets it go.
+    SecretBytesPtr password = std::make_shared<SecretBytes>();
     std::shared_ptr<QTemporaryDir> workspace;
     // Width and height in PDF points, one entry per page.
     QList<QSizeF> pageSizes;
+    // Signature fields "inspect" listed (-1: unreadable), for the user.
     int signatureCount = 0;
-    bool encrypted = false;
+    // Signed, encrypted, has a form: as "inspect" decided, never re-derived.
+    DocumentProtection protection;
 
     int pageCount() const { return int(pageSizes.size()); }
 };
@@ -33,7 +39,8 @@ using PdfDocumentPtr = std::shared_ptr<const PdfDocument>;
 struct PdfOpenResult {
     PdfDocumentPtr document;
     QString error;
-    // The worker's "code" on a worker failure (4: a password is needed).
+    // The worker's "code" on a worker failure (PdfOpenError::Password: a
+    // password is needed).
     int code = 0;
 };
 

@@ -1,20 +1,12 @@
 #include "SourceCopy.h"
 
 #include "DocumentLimits.h"
+#include "FileCopier.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace velk {
-
-namespace {
-
-bool isCancelled(const std::shared_ptr<std::atomic<bool>>& cancel)
-{
-    return cancel && cancel->load();
-}
-
-} // namespace
 
 SourceSnapshot SourceCopy::snapshot(const QString& path)
 {
@@ -33,19 +25,16 @@ QString SourceCopy::copy(const QString& source, const QString& target, const Sou
     out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
     qint64 copied = 0;
-    QByteArray chunk;
-    for (;;) {
-        if (isCancelled(cancel))
-            return QStringLiteral("Belge açma iptal edildi.");
-        chunk = in.read(DocumentLimits::kCopyChunkBytes);
-        if (chunk.isEmpty()) {
-            if (in.error() != QFileDevice::NoError)
-                return QStringLiteral("PDF okunurken hata oluştu.");
-            break;
-        }
-        copied += chunk.size();
-        if (copied > DocumentLimits::kMaxPdfBytes || out.write(chunk) != chunk.size())
-            return QStringLiteral("PDF çalışma kopyası kaydedilemedi.");
+    switch (FileCopier::copy(in, out, DocumentLimits::kMaxPdfBytes, cancel, copied)) {
+    case FileCopier::Outcome::Copied:
+        break;
+    case FileCopier::Outcome::Cancelled:
+        return QStringLiteral("Belge açma iptal edildi.");
+    case FileCopier::Outcome::ReadFailed:
+        return QStringLiteral("PDF okunurken hata oluştu.");
+    case FileCopier::Outcome::TooLarge:
+    case FileCopier::Outcome::WriteFailed:
+        return QStringLiteral("PDF çalışma kopyası kaydedilemedi.");
     }
     if (!out.flush())
         return QStringLiteral("PDF çalışma kopyası tamamlanamadı.");

@@ -3,11 +3,8 @@
 #include "DocumentFiles.h"
 #include "OperationLimits.h"
 #include "OperationMessages.h"
-#include "OutputPublication.h"
-#include "PdfWorkerRunner.h"
-#include "TaskWorkspace.h"
+#include "TaskPipeline.h"
 
-#include <QJsonArray>
 #include <QJsonObject>
 
 namespace velk {
@@ -20,7 +17,7 @@ ExportResult failure(const QString& message)
 }
 
 QJsonObject insertionRequest(const PdfDocument& document, int page, QPointF position, const QString& text, bool note,
-                             double size, const QString& output)
+                             double size)
 {
     return QJsonObject{
         {QStringLiteral("operation"), note ? QStringLiteral("addNote") : QStringLiteral("addText")},
@@ -30,20 +27,7 @@ QJsonObject insertionRequest(const PdfDocument& document, int page, QPointF posi
         {QStringLiteral("x"), position.x()},
         {QStringLiteral("y"), position.y()},
         {QStringLiteral("size"), size},
-        {QStringLiteral("output"), output},
     };
-}
-
-// The written file must open in the worker and still have every page.
-bool keepsPageCount(const QString& workFile, int pageCount)
-{
-    const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("inspect")},
-                              {QStringLiteral("path"), workFile}};
-    const WorkerReply reply = runPdfWorker(request, nullptr, OperationLimits::kVerifyTimeLimitMs);
-    if (!reply.error.isEmpty())
-        return false;
-    const QJsonValue pages = reply.json.value(QStringLiteral("pages"));
-    return pages.isArray() && pages.toArray().size() == pageCount;
 }
 
 } // namespace
@@ -54,18 +38,18 @@ ExportResult addTextOrNote(PdfDocumentPtr document, int page, QPointF position, 
     if (!document || destination.isEmpty() || namesDocumentFile(*document, destination))
         return failure(OperationMessages::addKeepsSource());
 
-    const TaskWorkspace workspace;
-    if (!workspace.isValid())
-        return failure(OperationMessages::addWorkspaceFailed());
-    const QString workFile = workspace.filePath(QStringLiteral("edited.pdf"));
-
-    const WorkerReply written = runPdfWorker(insertionRequest(*document, page, position, text, note, size, workFile),
-                                             nullptr, OperationLimits::kAddTextTimeLimitMs);
-    if (!written.error.isEmpty())
-        return failure(written.error);
-    if (!keepsPageCount(workFile, document->pageCount()))
+    const TaskPipeline pipeline(OperationMessages::addWorkspaceFailed());
+    if (const QString error = pipeline.workspaceError(); !error.isEmpty())
+        return failure(error);
+    const QString workName = QStringLiteral("edited.pdf");
+    const QString written = pipeline.write(insertionRequest(*document, page, position, text, note, size), workName,
+                                           OperationLimits::kAddTextTimeLimitMs);
+    if (!written.isEmpty())
+        return failure(written);
+    // The written file must open in the worker and still have every page.
+    if (!pipeline.inspectsWithPages(workName, document->pageCount(), OperationLimits::kVerifyTimeLimitMs))
         return failure(OperationMessages::addNotVerified());
-    return publishOutput(workFile, destination, nullptr);
+    return pipeline.publish(workName, destination, nullptr);
 }
 
 } // namespace velk

@@ -1,11 +1,9 @@
 #include "ApplyEdit.h"
 
 #include "DocumentFiles.h"
-#include "DocumentOpen.h"
 #include "OperationLimits.h"
 #include "OperationMessages.h"
-#include "PdfWorkerRunner.h"
-#include "TaskWorkspace.h"
+#include "TaskPipeline.h"
 
 namespace velk {
 
@@ -24,9 +22,11 @@ bool isEditOperation(const QJsonValue& operation)
     return operation.isString() && kOperations.contains(operation.toString());
 }
 
+// As "inspect" decided: an empty signature field a form offers for signing
+// later does not stop the form from being filled.
 bool isEditable(const PdfDocumentPtr& document)
 {
-    return document && !document->encrypted && document->signatureCount == 0;
+    return document && document->protection.allowsFormFill();
 }
 
 } // namespace
@@ -39,23 +39,17 @@ ExportResult applyEdit(PdfDocumentPtr document, QJsonObject request, const QStri
     if (namesDocumentFile(*document, destination))
         return failure(OperationMessages::editKeepsSource());
 
-    const TaskWorkspace workspace;
-    if (!workspace.isValid())
-        return failure(OperationMessages::editWorkspaceFailed());
-    const QString workFile = workspace.filePath(QStringLiteral("edited.pdf"));
-
+    const TaskPipeline pipeline(OperationMessages::editWorkspaceFailed());
+    if (const QString error = pipeline.workspaceError(); !error.isEmpty())
+        return failure(error);
+    const QString workName = QStringLiteral("edited.pdf");
     request.insert(QStringLiteral("path"), document->workingPath);
-    request.insert(QStringLiteral("output"), workFile);
-    const WorkerReply written = runPdfWorker(request, nullptr, OperationLimits::kEditTimeLimitMs);
-    if (!written.error.isEmpty())
-        return failure(written.error);
-
-    // The bytes published are those the worker has just inspected; the
-    // re-opened document and its own workspace go when this returns.
-    const PdfOpenResult reopened = openPdfDocument(workFile, QString(), nullptr);
-    if (!reopened.document || reopened.document->pageCount() != document->pageCount())
-        return failure(OperationMessages::editNotVerified());
-    return copyWorkingCopy(reopened.document, destination);
+    const QString written = pipeline.write(request, workName, OperationLimits::kEditTimeLimitMs);
+    if (!written.isEmpty())
+        return failure(written);
+    // The bytes published are those the worker has just inspected.
+    return pipeline.publishReopened(workName, document->pageCount(), OperationMessages::editNotVerified(),
+                                    destination);
 }
 
 } // namespace velk

@@ -1,5 +1,7 @@
 #include "FormFieldWidgets.h"
 
+#include "worker/contract/PdfiumCodes.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QJsonArray>
@@ -15,12 +17,12 @@ namespace velk {
 
 namespace {
 
-constexpr int kCheckBox = 2;
-constexpr int kRadioButton = 3;
-constexpr int kComboBox = 4;
-constexpr int kListBox = 5;
-constexpr int kTextField = 6;
-constexpr int kSignature = 7;
+constexpr int kCheckBox = int(FormFieldType::CheckBox);
+constexpr int kRadioButton = int(FormFieldType::RadioButton);
+constexpr int kComboBox = int(FormFieldType::ComboBox);
+constexpr int kListBox = int(FormFieldType::ListBox);
+constexpr int kTextField = int(FormFieldType::TextField);
+constexpr int kSignature = int(FormFieldType::Signature);
 constexpr int kMultilineMaxHeight = 120;
 constexpr int kListMaxHeight = 140;
 

@@ -1,23 +1,25 @@
 #include "PdfCreateService.h"
 
-#include "DocumentOpen.h"
-#include "PdfWorkerRunner.h"
+#include "FileCopier.h"
 #include "SameFile.h"
-#include "TaskWorkspace.h"
+#include "TaskPipeline.h"
+
+#include "worker/contract/SharedLimits.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace velk {
 
 namespace {
 
-constexpr int kMaxImages = 100;
-constexpr qint64 kMaxImageBytes = 134217728;  // 128 MiB
-constexpr qint64 kMaxTotalBytes = 536870912;  // 512 MiB
-constexpr qint64 kChunkBytes = 1048576;
+constexpr int kMaxImages = SharedLimits::kMaxImages;
+constexpr qint64 kMaxImageBytes = SharedLimits::kMaxImageFileBytes;
+constexpr qint64 kMaxTotalBytes = SharedLimits::kMaxPdfBytes;
 constexpr int kImagesTimeLimitMs = 60000;
 
 ExportResult failure(const QString& message)
@@ -30,25 +32,15 @@ QString copyFailed()
     return QStringLiteral("Görsel kopyalama veya toplam 512 MiB sınırı aşıldı.");
 }
 
-// Copies in 1 MiB chunks while this image stays within 128 MiB and all
-// images together within 512 MiB. Empty on success.
+// Copies while this image stays within 128 MiB and all images together
+// within 512 MiB. Empty on success.
 QString copyChunks(QFile& in, QFile& out, qint64& total)
 {
     qint64 copied = 0;
-    QByteArray chunk;
-    while (!in.atEnd()) {
-        chunk = in.read(kChunkBytes);
-        if (chunk.isEmpty()) {
-            if (in.error() != QFileDevice::NoError)
-                return copyFailed();
-            break;
-        }
-        copied += chunk.size();
-        total += chunk.size();
-        if (copied > kMaxImageBytes || total > kMaxTotalBytes || out.write(chunk) != chunk.size())
-            return copyFailed();
-    }
-    return {};
+    const qint64 allowed = std::min(kMaxImageBytes, kMaxTotalBytes - total);
+    const FileCopier::Outcome outcome = FileCopier::copy(in, out, allowed, nullptr, copied);
+    total += copied;
+    return outcome == FileCopier::Outcome::Copied ? QString() : copyFailed();
 }
 
 // A private copy of image `index` in the workspace, free of the user's
@@ -73,29 +65,26 @@ ExportResult createFromImages(const QString& destination, const QStringList& ima
 {
     if (images.isEmpty() || images.size() > kMaxImages)
         return failure(QStringLiteral("1–100 görsel seçin."));
-    const TaskWorkspace workspace;
-    if (!workspace.isValid())
-        return failure(QStringLiteral("Görsel çalışma alanı oluşturulamadı."));
+    const TaskPipeline pipeline(QStringLiteral("Görsel çalışma alanı oluşturulamadı."));
+    if (const QString error = pipeline.workspaceError(); !error.isEmpty())
+        return failure(error);
     QJsonArray sources;
     qint64 total = 0;
     for (int index = 0; index < images.size(); ++index) {
-        const QString copyPath = workspace.filePath(QStringLiteral("input-%1.image").arg(index));
+        const QString copyPath = pipeline.filePath(QStringLiteral("input-%1.image").arg(index));
         const QString error = copyImage(images.at(index), copyPath, destination, total);
         if (!error.isEmpty())
             return failure(error);
         sources.append(QJsonObject{{QStringLiteral("path"), copyPath}});
     }
-    const QString output = workspace.filePath(QStringLiteral("images.pdf"));
+    const QString workName = QStringLiteral("images.pdf");
     const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("createImages")},
-                              {QStringLiteral("sources"), sources},
-                              {QStringLiteral("output"), output}};
-    const WorkerReply reply = runPdfWorker(request, nullptr, kImagesTimeLimitMs);
-    if (!reply.error.isEmpty())
-        return failure(reply.error);
-    const PdfOpenResult opened = openPdfDocument(output, QString(), nullptr);
-    if (!opened.document || opened.document->pageCount() != images.size())
-        return failure(QStringLiteral("Üretilen PDF doğrulanamadı."));
-    return copyWorkingCopy(opened.document, destination);
+                              {QStringLiteral("sources"), sources}};
+    const QString error = pipeline.write(request, workName, kImagesTimeLimitMs);
+    if (!error.isEmpty())
+        return failure(error);
+    return pipeline.publishReopened(workName, int(images.size()), QStringLiteral("Üretilen PDF doğrulanamadı."),
+                                    destination);
 }
 
 } // namespace velk

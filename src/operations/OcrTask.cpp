@@ -1,9 +1,9 @@
 #include "OcrTask.h"
 
-#include "OutputPublication.h"
-#include "PdfWorkerRunner.h"
 #include "SameFile.h"
-#include "TaskWorkspace.h"
+#include "TaskPipeline.h"
+
+#include "worker/contract/SharedLimits.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -13,8 +13,8 @@ namespace velk {
 
 namespace {
 
-constexpr int kMaxPages = 100;
-constexpr qint64 kMaxLayerBytes = 536870912;
+constexpr int kMaxPages = SharedLimits::kMaxOcrPages;
+constexpr qint64 kMaxLayerBytes = SharedLimits::kMaxPdfBytes;
 constexpr int kRequestTimeLimitMs = 60000;
 
 ExportResult failure(const QString& message)
@@ -38,16 +38,17 @@ QJsonObject source(const QString& path)
     return QJsonObject{{QStringLiteral("path"), path}};
 }
 
-// One request after the other; empty on success, else the runner's sentence.
-QString send(const QString& operation, QJsonObject request, const QString& output, const CancelFlag& cancel)
+// One request after the other into the named work file; empty on success,
+// else the runner's sentence.
+QString send(const TaskPipeline& pipeline, const QString& operation, QJsonObject request, const QString& outputName,
+             const CancelFlag& cancel)
 {
     request.insert(QStringLiteral("operation"), operation);
-    request.insert(QStringLiteral("output"), output);
-    return runPdfWorker(request, cancel, kRequestTimeLimitMs).error;
+    return pipeline.write(request, outputName, kRequestTimeLimitMs, cancel);
 }
 
 // "page-%1.pdf" for every listed page, in order. Empty on success.
-QString recognisePages(const PdfDocument& document, const QList<int>& pages, const TaskWorkspace& workspace,
+QString recognisePages(const PdfDocument& document, const QList<int>& pages, const TaskPipeline& pipeline,
                        const CancelFlag& cancel, const OcrProgress& progress, QJsonArray& layers)
 {
     qint64 total = 0;
@@ -59,9 +60,10 @@ QString recognisePages(const PdfDocument& document, const QList<int>& pages, con
         const int page = pages.at(position);
         if (page < 0 || page >= document.pageCount())
             return QStringLiteral("OCR sayfa numarası geçersiz.");
-        const QString output = workspace.filePath(QStringLiteral("page-%1.pdf").arg(position));
+        const QString outputName = QStringLiteral("page-%1.pdf").arg(position);
+        const QString output = pipeline.filePath(outputName);
         const QJsonObject request{{QStringLiteral("path"), document.workingPath}, {QStringLiteral("page"), page}};
-        const QString error = send(QStringLiteral("ocr"), request, output, cancel);
+        const QString error = send(pipeline, QStringLiteral("ocr"), request, outputName, cancel);
         if (!error.isEmpty())
             return error;
         total += QFileInfo(output).size();
@@ -73,12 +75,13 @@ QString recognisePages(const PdfDocument& document, const QList<int>& pages, con
 }
 
 // Collects the layers, extracts the same pages and lays one over the other.
-QString assemble(const PdfDocument& document, const QList<int>& pages, const TaskWorkspace& workspace,
+QString assemble(const PdfDocument& document, const QList<int>& pages, const TaskPipeline& pipeline,
                  const QJsonArray& layers, const CancelFlag& cancel)
 {
-    const QString layersPath = workspace.filePath(QStringLiteral("layers.pdf"));
-    const QString originalPath = workspace.filePath(QStringLiteral("original.pdf"));
-    QString error = send(QStringLiteral("pages"), QJsonObject{{QStringLiteral("sources"), layers}}, layersPath, cancel);
+    const QString layersName = QStringLiteral("layers.pdf");
+    const QString originalName = QStringLiteral("original.pdf");
+    QString error =
+        send(pipeline, QStringLiteral("pages"), QJsonObject{{QStringLiteral("sources"), layers}}, layersName, cancel);
     if (!error.isEmpty())
         return error;
     QJsonArray pageList;
@@ -86,13 +89,13 @@ QString assemble(const PdfDocument& document, const QList<int>& pages, const Tas
         pageList.append(page);
     QJsonObject original = source(document.workingPath);
     original.insert(QStringLiteral("pages"), pageList);
-    error = send(QStringLiteral("pages"), QJsonObject{{QStringLiteral("sources"), QJsonArray{original}}},
-                 originalPath, cancel);
+    error = send(pipeline, QStringLiteral("pages"), QJsonObject{{QStringLiteral("sources"), QJsonArray{original}}},
+                 originalName, cancel);
     if (!error.isEmpty())
         return error;
-    const QJsonArray both{source(originalPath), source(layersPath)};
-    return send(QStringLiteral("overlay"), QJsonObject{{QStringLiteral("sources"), both}},
-                workspace.filePath(QStringLiteral("searchable.pdf")), cancel);
+    const QJsonArray both{source(pipeline.filePath(originalName)), source(pipeline.filePath(layersName))};
+    return send(pipeline, QStringLiteral("overlay"), QJsonObject{{QStringLiteral("sources"), both}},
+                QStringLiteral("searchable.pdf"), cancel);
 }
 
 } // namespace
@@ -102,16 +105,16 @@ ExportResult recognizeDocument(PdfDocumentPtr document, const QList<int>& pages,
 {
     if (!isUsable(document, pages, destination))
         return failure(QStringLiteral("OCR için 1–100 sayfa ve farklı bir çıktı dosyası seçin."));
-    const TaskWorkspace workspace;
-    if (!workspace.isValid())
-        return failure(QStringLiteral("OCR geçici alanı oluşturulamadı."));
+    const TaskPipeline pipeline(QStringLiteral("OCR geçici alanı oluşturulamadı."));
+    if (const QString workspaceError = pipeline.workspaceError(); !workspaceError.isEmpty())
+        return failure(workspaceError);
     QJsonArray layers;
-    QString error = recognisePages(*document, pages, workspace, cancel, progress, layers);
+    QString error = recognisePages(*document, pages, pipeline, cancel, progress, layers);
     if (error.isEmpty())
-        error = assemble(*document, pages, workspace, layers, cancel);
+        error = assemble(*document, pages, pipeline, layers, cancel);
     if (!error.isEmpty())
         return failure(error);
-    return publishOutput(workspace.filePath(QStringLiteral("searchable.pdf")), destination, cancel);
+    return pipeline.publish(QStringLiteral("searchable.pdf"), destination, cancel);
 }
 
 } // namespace velk

@@ -3,14 +3,15 @@
 // Limits of the operation clients: publication, worker time limits and the
 // text-object editor.
 
+#include "worker/contract/SharedLimits.h"
+
 #include <QtGlobal>
 
 namespace velk::OperationLimits {
 
-// A produced file is published only up to the size a document may have
-// (512 MiB; exactly 512 MiB is accepted), copied in 1 MiB chunks so it is
-// never read whole into memory.
-inline constexpr qint64 kMaxWorkFileBytes = 536870912;
+// A produced file is published only up to the size a document may have,
+// copied in 1 MiB chunks so it is never read whole into memory.
+inline constexpr qint64 kMaxWorkFileBytes = SharedLimits::kMaxPdfBytes;
 inline constexpr qint64 kCopyChunkBytes = 1048576;
 
 // Worker time limits, milliseconds.

@@ -2,10 +2,10 @@
 
 #include "DocumentFiles.h"
 #include "DocumentOpen.h"
-#include "OutputPublication.h"
-#include "PdfWorkerRunner.h"
 #include "SameFile.h"
-#include "TaskWorkspace.h"
+#include "TaskPipeline.h"
+
+#include "worker/contract/SharedLimits.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -17,10 +17,10 @@ namespace velk {
 
 namespace {
 
-constexpr int kMaxLayoutPages = 10000;
+constexpr int kMaxLayoutPages = SharedLimits::kMaxOutputPages;
 constexpr int kMinMergeFiles = 2;
-constexpr int kMaxMergeFiles = 100;
-constexpr qint64 kMaxMergeBytes = 536870912;
+constexpr int kMaxMergeFiles = SharedLimits::kMaxPageSources;
+constexpr qint64 kMaxMergeBytes = SharedLimits::kMaxPdfBytes;
 constexpr int kPagesTimeLimitMs = 60000;
 
 ExportResult failure(const QString& message)
@@ -39,18 +39,16 @@ bool isConsistent(const PdfDocumentPtr& document, const organize::PageLayout& la
            && layout.rotations.size() == layout.pages.size();
 }
 
-// Runs "pages" into workFile and publishes it; the sources are read by the
-// worker from private working copies only.
-ExportResult runAndPublish(QJsonObject request, const TaskWorkspace& workspace, const QString& workName,
+// Runs "pages" into the named work file and publishes it; the sources are
+// read by the worker from private working copies only.
+ExportResult runAndPublish(QJsonObject request, const TaskPipeline& pipeline, const QString& workName,
                            const QString& destination)
 {
-    const QString workFile = workspace.filePath(workName);
     request.insert(QStringLiteral("operation"), QStringLiteral("pages"));
-    request.insert(QStringLiteral("output"), workFile);
-    const WorkerReply reply = runPdfWorker(request, nullptr, kPagesTimeLimitMs);
-    if (!reply.error.isEmpty())
-        return failure(reply.error);
-    return publishOutput(workFile, destination, nullptr);
+    const QString error = pipeline.write(request, workName, kPagesTimeLimitMs);
+    if (!error.isEmpty())
+        return failure(error);
+    return pipeline.publish(workName, destination, nullptr);
 }
 
 // Every input an existing non-empty file, 512 MiB together at most.
@@ -88,13 +86,13 @@ ExportResult organizeDocument(PdfDocumentPtr document, const organize::PageLayou
     for (const int rotation : layout.rotations)
         rotations.append(rotation);
 
-    const TaskWorkspace workspace;
-    if (!workspace.isValid())
-        return failure(workspaceFailed());
+    const TaskPipeline pipeline(workspaceFailed());
+    if (const QString error = pipeline.workspaceError(); !error.isEmpty())
+        return failure(error);
     const QJsonObject source{{QStringLiteral("path"), document->workingPath}, {QStringLiteral("pages"), pages}};
     const QJsonObject request{{QStringLiteral("sources"), QJsonArray{source}},
                               {QStringLiteral("rotations"), rotations}};
-    return runAndPublish(request, workspace, QStringLiteral("output.pdf"), destination);
+    return runAndPublish(request, pipeline, QStringLiteral("output.pdf"), destination);
 }
 
 ExportResult mergePdfFiles(const QStringList& paths, const QString& destination)
@@ -119,10 +117,10 @@ ExportResult mergePdfFiles(const QStringList& paths, const QString& destination)
         documents.push_back(opened.document);
     }
 
-    const TaskWorkspace workspace;
-    if (!workspace.isValid())
-        return failure(workspaceFailed());
-    return runAndPublish(QJsonObject{{QStringLiteral("sources"), sources}}, workspace, QStringLiteral("merged.pdf"),
+    const TaskPipeline pipeline(workspaceFailed());
+    if (const QString error = pipeline.workspaceError(); !error.isEmpty())
+        return failure(error);
+    return runAndPublish(QJsonObject{{QStringLiteral("sources"), sources}}, pipeline, QStringLiteral("merged.pdf"),
                          destination);
 }
 

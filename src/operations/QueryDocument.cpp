@@ -14,9 +14,8 @@ WorkerReply queryDocument(PdfDocumentPtr document, const QString& operation, int
         return WorkerReply{QJsonObject(), OperationMessages::queryInvalid()};
     const QJsonObject request{{QStringLiteral("operation"), operation},
                               {QStringLiteral("path"), document->workingPath},
-                              {QStringLiteral("password"), document->password},
                               {QStringLiteral("page"), page}};
-    return runPdfWorker(request, cancel, OperationLimits::kQueryTimeLimitMs);
+    return runPdfWorker(request, document->password, cancel, OperationLimits::kQueryTimeLimitMs);
 }
 
 } // namespace velk

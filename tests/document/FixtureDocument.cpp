@@ -44,7 +44,9 @@ PdfDocumentPtr fixtureDocument(const PdfFixtureSpec& spec, const FixtureFlags& f
         return nullptr;
     auto document = std::make_shared<PdfDocument>(*made);
     document->signatureCount = flags.signatureCount;
-    document->encrypted = flags.encrypted;
+    // The fixture's signatures stand for signed fields.
+    document->protection.signedDocument = flags.signatureCount != 0;
+    document->protection.encrypted = flags.encrypted;
     return document;
 }
 

@@ -72,12 +72,12 @@ private Q_SLOTS:
         QCOMPARE(document.pageSizes.at(0), QSizeF(595.276, 841.89));
         QCOMPARE(document.pageSizes.at(1), QSizeF(612, 792));
         QCOMPARE(document.signatureCount, 2);
-        QCOMPARE(document.encrypted, true);
+        QCOMPARE(document.protection.encrypted, true);
 
         PdfDocument plain;
         QCOMPARE(InspectionReply::apply(QJsonObject{{"pages", pages(1)}}, plain), QString());
         QCOMPARE(plain.signatureCount, 0);
-        QCOMPARE(plain.encrypted, false);
+        QCOMPARE(plain.protection.encrypted, false);
     }
 };
 

@@ -2,8 +2,9 @@
 // answered as a user would, the destination asked with its own title and
 // name, and the filled form runs as the window's one background task whose
 // output opens in its own tab; the filled value reads back through the
-// field listing of the new tab's document. Runs from the application
-// directory, beside the real worker.
+// field listing of the new tab's document. A form whose only signature
+// field is empty is not signed and fills the same way. Runs from the
+// application directory, beside the real worker.
 
 #include "FillForm.h"
 #include "FormFillDialog.h"
@@ -54,7 +55,6 @@ class MainWindowFormCommandTest : public QObject {
 
     QTemporaryDir m_dir;
     QTemporaryDir m_temp;
-    QString m_source;
     QList<Question> m_saveQuestions;
     QStringList m_warnings;
     QString m_output;
@@ -76,24 +76,44 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid() && m_temp.isValid());
         useTemporaryDirectory(m_temp.path());
         QVERIFY(applyTheme());
+    }
+
+    void filledFormIsSavedAndOpened_data()
+    {
+        QTest::addColumn<bool>("emptySignatureField");
+        QTest::newRow("text field") << false;
+        QTest::newRow("with an empty signature field") << true;
+    }
+
+    void filledFormIsSavedAndOpened()
+    {
+        QFETCH(bool, emptySignatureField);
         PdfFormField name;
         name.type = "/Tx";
         name.name = "ad";
         name.entries = "/V (Ali) /DA (/Helv 12 Tf 0 g)";
         PdfFormSpec spec;
         spec.fields = {name};
-        m_source = m_dir.filePath(QStringLiteral("form.pdf"));
-        QVERIFY(writeFormPdf(m_source, spec));
-    }
-
-    void filledFormIsSavedAndOpened()
-    {
-        m_output = m_dir.filePath(QStringLiteral("dolu.pdf"));
+        if (emptySignatureField) {
+            PdfFormField signature;
+            signature.type = "/Sig";
+            signature.name = "imza";
+            spec.fields.append(signature);
+        }
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'));
+        const QString source = m_dir.filePath(tag + QStringLiteral("-form.pdf"));
+        QVERIFY(writeFormPdf(source, spec));
+        m_saveQuestions.clear();
+        m_warnings.clear();
+        m_output = m_dir.filePath(tag + QStringLiteral("-dolu.pdf"));
         MainWindow window(prompts());
-        window.openDocument(m_source, false);
+        window.openDocument(source, false);
         QVERIFY(QTest::qWaitFor([&window] {
             return window.currentDocumentTab() && window.currentDocumentTab()->document();
         }, kWaitMs));
+        const PdfDocumentPtr opened = window.currentDocumentTab()->document();
+        QCOMPARE(opened->protection.signedDocument, false);
+        QCOMPARE(opened->protection.hasForm, true);
         QTimer timer;
         const QString value = QString::fromUtf8("Ayşe Yılmaz");
         answerFormDialog(window, timer, value);

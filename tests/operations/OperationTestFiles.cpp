@@ -64,7 +64,9 @@ PdfDocumentPtr describedDocument(const QString& sourcePath, const QString& worki
     for (int page = 0; page < pageCount; ++page)
         document->pageSizes.append(QSizeF(595, 842));
     document->signatureCount = signatureCount;
-    document->encrypted = encrypted;
+    // The described signatures stand for signed fields.
+    document->protection.signedDocument = signatureCount != 0;
+    document->protection.encrypted = encrypted;
     return document;
 }
 

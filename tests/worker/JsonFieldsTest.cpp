@@ -67,6 +67,28 @@ private Q_SLOTS:
             QCOMPARE(*value, expected);
     }
 
+    void indices_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<qint64>("expected");
+
+        QTest::newRow("first") << QByteArray(R"({"v":0})") << qint64(0);
+        QTest::newRow("at maximum") << QByteArray(R"({"v":9})") << qint64(9);
+        QTest::newRow("whole double") << QByteArray(R"({"v":2.0})") << qint64(2);
+        QTest::newRow("above maximum") << QByteArray(R"({"v":10})") << qint64(-1);
+        QTest::newRow("negative") << QByteArray(R"({"v":-3})") << qint64(-1);
+        QTest::newRow("fraction") << QByteArray(R"({"v":0.5})") << qint64(-1);
+        QTest::newRow("string") << QByteArray(R"({"v":"1"})") << qint64(-1);
+        QTest::newRow("missing") << QByteArray(R"({})") << qint64(-1);
+    }
+
+    void indices()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(qint64, expected);
+        QCOMPARE(JsonFields::index(parsed(json), QStringLiteral("v"), 9), expected);
+    }
+
     void strings_data()
     {
         QTest::addColumn<QByteArray>("json");

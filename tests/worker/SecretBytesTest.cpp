@@ -70,9 +70,9 @@ private Q_SLOTS:
 
     void textIsWipedInPlace()
     {
-        // Built at run time: a literal's static data would be copied on
-        // write and the copy wiped instead.
-        QString text = QString::fromUtf8("\xC5\x9F" "ifre");
+        // Typed text owns its buffer; a literal's static bytes would be
+        // copied on the first write and could not be wiped in place.
+        QString text = QString::fromUtf8("şifre");
         const QChar* data = text.constData();
         secureWipe(text);
         for (int i = 0; i < 5; ++i)

@@ -35,6 +35,11 @@ std::optional<qint64> JsonFields::integer(const QJsonObject& object, const QStri
     return integer(object.value(key), minimum, maximum);
 }
 
+qint64 JsonFields::index(const QJsonObject& object, const QString& key, qint64 maximum)
+{
+    return integer(object, key, 0, maximum).value_or(-1);
+}
+
 std::optional<double> JsonFields::number(const QJsonObject& object, const QString& key, double minimum,
                                          double maximum)
 {

@@ -25,6 +25,9 @@ public:
     static std::optional<qint64> integer(const QJsonObject& object, const QString& key, qint64 minimum,
                                          qint64 maximum);
 
+    // An index: a whole number in [0, maximum], else -1 (which no list has).
+    static qint64 index(const QJsonObject& object, const QString& key, qint64 maximum);
+
     // A finite JSON number in [minimum, maximum].
     static std::optional<double> number(const QJsonObject& object, const QString& key, double minimum,
                                         double maximum);

@@ -1,10 +1,10 @@
 #include "WorkerContract.h"
 
+#include "worker/contract/SecureWipe.h"
+
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonParseError>
-
-#include <openssl/crypto.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -24,7 +24,7 @@ QByteArray readChunked(qsizetype limit, std::FILE* in)
             break;
         bytes.append(chunk, qsizetype(got));
     }
-    OPENSSL_cleanse(chunk, sizeof chunk);
+    secureWipe(chunk, sizeof chunk);
     return bytes;
 }
 
@@ -117,9 +117,9 @@ ParsedRequest WorkerContract::parseRequest(const WorkerProfile& profile, QByteAr
     // json only views the input's bytes, so wiping the input covers it.
     json = QByteArray();
     if (profile.inputWiping != InputWiping::None)
-        wipe(input);
+        secureWipe(input);
     if (!request.valid) {
-        wipe(request.pin);
+        secureWipe(request.pin);
         request.pin.clear();
         request.object = {};
     }
@@ -159,7 +159,7 @@ int WorkerContract::writeReply(const WorkerProfile& profile, std::FILE* out, con
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
     std::fflush(out);
     if (profile.wipesReplyBytes)
-        wipe(bytes);
+        secureWipe(bytes);
     return isOk(reply) ? profile.exitOk : profile.exitFailed;
 }
 
@@ -168,16 +168,8 @@ int WorkerContract::serve(const WorkerProfile& profile, const Handler& handler, 
     QByteArray input = readRequest(profile, in);
     ParsedRequest request = parseRequest(profile, input);
     const QJsonObject reply = handler(request);
-    wipe(request.pin);
+    secureWipe(request.pin);
     return writeReply(profile, out, reply);
-}
-
-void WorkerContract::wipe(QByteArray& bytes)
-{
-    // Callers hold the only copy: data() on a shared buffer would detach and
-    // leave the original untouched.
-    if (!bytes.isEmpty())
-        OPENSSL_cleanse(bytes.data(), size_t(bytes.size()));
 }
 
 } // namespace velk

@@ -62,9 +62,6 @@ public:
     // The whole run: read, parse, handle, write. Returns the exit status.
     static int serve(const WorkerProfile& profile, const Handler& handler,
                      std::FILE* in = stdin, std::FILE* out = stdout);
-
-    // Overwrites the bytes so that secrets do not outlive their use.
-    static void wipe(QByteArray& bytes);
 };
 
 } // namespace velk

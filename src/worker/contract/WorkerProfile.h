@@ -53,14 +53,6 @@ const WorkerProfile& officeWorker();
 
 } // namespace WorkerProfiles
 
-// Client-side limits of the worker runs.
-namespace WorkerLimits {
-inline constexpr qsizetype kPdfWorkerMaxReplyBytes = 46137344;
-inline constexpr int kPdfWorkerMaxTimeLimitMs = 120000;
-inline constexpr qsizetype kTokenWorkerMaxReplyBytes = 524288;
-inline constexpr qsizetype kSecureStoreMaxReplyBytes = 65536;
-} // namespace WorkerLimits
-
 // Identity under which the secure store keeps its records.
 inline constexpr const char* kOrganizationName = "Velk";
 inline constexpr const char* kApplicationName = "Velk PDF";

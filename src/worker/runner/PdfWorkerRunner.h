@@ -9,6 +9,8 @@
 #include "CancelFlag.h"
 #include "WorkerReply.h"
 
+#include "worker/contract/SecretBytes.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -17,9 +19,18 @@ namespace velk {
 // The worker from the application directory of the running program.
 WorkerReply runPdfWorker(const QJsonObject& request, const CancelFlag& cancel, int timeLimitMs);
 
+// The same for a request on a document: the document's password (when not
+// empty) is added to the encoded request as "password" in a buffer that is
+// wiped after the run, so it never sits in a JSON object. request must not
+// hold "password" itself.
+WorkerReply runPdfWorker(const QJsonObject& request, const SecretBytesPtr& password, const CancelFlag& cancel,
+                         int timeLimitMs);
+
 // The worker from the given application directory: for tests and developer
 // tools, whose own program lives elsewhere than the application.
 WorkerReply runPdfWorker(const QJsonObject& request, const CancelFlag& cancel, int timeLimitMs,
                          const QString& applicationDirectory);
+WorkerReply runPdfWorker(const QJsonObject& request, const SecretBytesPtr& password, const CancelFlag& cancel,
+                         int timeLimitMs, const QString& applicationDirectory);
 
 } // namespace velk

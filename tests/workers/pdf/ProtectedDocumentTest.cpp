@@ -1,6 +1,9 @@
 // Documents that content edits must leave alone are recognised: encrypted
 // ones (with or without a user password), forms, and any document whose
 // signature count PDFium cannot read. A plain document is not protected.
+// The facts "inspect" reports come from the same reading: a signature field
+// holding contents signs the document, an empty one a form offers for
+// signing later does not.
 
 #include "PdfFixtures.h"
 #include "Pdfium.h"
@@ -13,6 +16,8 @@
 
 using namespace velk;
 using namespace velk::test;
+
+Q_DECLARE_METATYPE(velk::DocumentProtection)
 
 class ProtectedDocumentTest : public QObject {
     Q_OBJECT
@@ -62,11 +67,54 @@ private Q_SLOTS:
         QCOMPARE(isProtectedDocument(m_pdfium, opened.document.get()), isProtected);
     }
 
+    void facts_data()
+    {
+        QTest::addColumn<int>("signatureFields");
+        QTest::addColumn<bool>("emptySignatureField");
+        QTest::addColumn<int>("signedFields");
+        QTest::addColumn<DocumentProtection>("expected");
+        QTest::newRow("plain") << 0 << false << 0 << DocumentProtection{false, false, false};
+        QTest::newRow("one signed field") << 1 << false << 1 << DocumentProtection{true, false, true};
+        QTest::newRow("two signed fields") << 2 << false << 2 << DocumentProtection{true, false, true};
+        QTest::newRow("only an empty signature field") << 0 << true << 0 << DocumentProtection{false, false, true};
+    }
+
+    void facts()
+    {
+        QFETCH(int, signatureFields);
+        QFETCH(bool, emptySignatureField);
+        QFETCH(int, signedFields);
+        QFETCH(DocumentProtection, expected);
+        const QString path = m_directory.filePath(QStringLiteral("facts-%1.pdf").arg(QTest::currentDataTag()));
+        if (emptySignatureField) {
+            PdfFormField name;
+            name.type = "/Tx";
+            name.name = "ad";
+            PdfFormField signature;
+            signature.type = "/Sig";
+            signature.name = "imza";
+            PdfFormSpec spec;
+            spec.fields = {name, signature};
+            QVERIFY(writeFormPdf(path, spec));
+        } else {
+            PdfFixtureSpec spec = PdfFixtureSpec::withPages(1);
+            spec.signatureFields = signatureFields;
+            QVERIFY(writePdf(path, spec));
+        }
+        QByteArray noPassword;
+        const OpenedDocument opened = loadPdfiumDocument(m_pdfium, path, noPassword);
+        QVERIFY(opened.document);
+        QCOMPARE(signedFieldCount(m_pdfium, opened.document.get()), signedFields);
+        QVERIFY(readProtection(m_pdfium, opened.document.get()) == expected);
+    }
+
     void unreadableSignatureCountCountsAsSigned()
     {
         // PDFium answers -1 for the signature count of no document.
         QCOMPARE(m_pdfium.api().FPDF_GetSignatureCount(nullptr), -1);
         QVERIFY(isProtectedDocument(m_pdfium, nullptr));
+        QCOMPARE(signedFieldCount(m_pdfium, nullptr), -1);
+        QVERIFY(readProtection(m_pdfium, nullptr).signedDocument);
     }
 
     void unboundBindingProtectsEverything()

@@ -3,7 +3,7 @@
 // Reads the number and string fields of the editing requests. A field
 // counts only when it has the JSON type the operation expects; anything
 // else, and a missing field, reads as the default, which the caller's
-// bounds then refuse. Integer fields use RequestField.
+// bounds then refuse. Integer fields use JsonFields.
 
 #include <QJsonObject>
 #include <QString>

@@ -3,7 +3,9 @@
 #include "EditLimits.h"
 #include "ErrorReply.h"
 #include "ProtectedDocument.h"
-#include "RequestField.h"
+
+#include "worker/contract/JsonFields.h"
+#include "worker/contract/SharedLimits.h"
 
 namespace velk {
 
@@ -21,7 +23,7 @@ std::optional<EditedPage> EditedPage::open(QJsonObject& reply, const Pdfium& pdf
                                            const QJsonObject& request)
 {
     const PdfiumFunctions& api = pdfium.api();
-    const qint64 index = RequestField::integer(request, QStringLiteral("page"), -1);
+    const qint64 index = JsonFields::index(request, QStringLiteral("page"), SharedLimits::kMaxPageIndex);
     if (index < 0 || index >= api.FPDF_GetPageCount(document))
         return fail(reply, QStringLiteral("Sayfa numarası geçersiz."));
     EditedPage edited;

@@ -4,9 +4,11 @@
 #include "EditLimits.h"
 #include "ErrorReply.h"
 #include "ProtectedDocument.h"
-#include "RequestField.h"
 #include "SaveNewPdf.h"
 #include "TextLines.h"
+
+#include "worker/contract/JsonFields.h"
+#include "worker/contract/SharedLimits.h"
 
 #include <cmath>
 
@@ -43,7 +45,7 @@ std::optional<float> fontSize(double requested)
 std::optional<InsertionFields> readFields(const QJsonObject& request, int pageCount)
 {
     InsertionFields fields;
-    const qint64 page = RequestField::integer(request, QStringLiteral("page"), -1);
+    const qint64 page = JsonFields::index(request, QStringLiteral("page"), SharedLimits::kMaxPageIndex);
     fields.text = EditField::string(request, QStringLiteral("text"));
     fields.x = EditField::number(request, QStringLiteral("x"), -1);
     fields.y = EditField::number(request, QStringLiteral("y"), -1);

@@ -5,13 +5,15 @@
 #include "EditedPage.h"
 #include "EmbeddedFont.h"
 #include "ErrorReply.h"
-#include "RequestField.h"
 #include "SaveNewPdf.h"
 #include "TextLineObject.h"
 #include "TextLines.h"
 
+#include "worker/contract/JsonFields.h"
+
 #include <cmath>
 #include <optional>
+#include <climits>
 
 namespace velk {
 
@@ -81,7 +83,7 @@ std::optional<PickedText> pick(QJsonObject& reply, const Pdfium& pdfium, const E
                                const QJsonObject& request, QStringList* lines)
 {
     const PdfiumFunctions& api = pdfium.api();
-    const qint64 index = RequestField::integer(request, QStringLiteral("object"), -1);
+    const qint64 index = JsonFields::index(request, QStringLiteral("object"), INT_MAX);
     if (index < 0 || index >= edited.objectCount)
         return fail(reply, QStringLiteral("Metin nesnesi geçersiz."));
     PickedText picked;

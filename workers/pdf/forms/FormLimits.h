@@ -3,22 +3,24 @@
 // Bounds of the form operations: what a form may hold before it is refused
 // and what a request may ask for.
 
+#include "worker/contract/PdfiumCodes.h"
+
 namespace velk::FormLimits {
 
 // Widget annotations: PDFium's subtype number and the field flag bits read.
 inline constexpr int kWidgetSubtype = 20;
-inline constexpr int kReadOnlyFlag = 1;
-inline constexpr int kMultilineFlag = 4096;
-inline constexpr int kPasswordFlag = 8192;
-inline constexpr int kMultiSelectFlag = 2097152;
+inline constexpr int kReadOnlyFlag = FormFieldFlags::kReadOnly;
+inline constexpr int kMultilineFlag = FormFieldFlags::kMultiline;
+inline constexpr int kPasswordFlag = FormFieldFlags::kPassword;
+inline constexpr int kMultiSelectFlag = FormFieldFlags::kMultiSelect;
 
-// PDFium's field type codes.
-inline constexpr int kPushButton = 1;
-inline constexpr int kCheckBox = 2;
-inline constexpr int kRadioButton = 3;
-inline constexpr int kComboBox = 4;
-inline constexpr int kListBox = 5;
-inline constexpr int kTextField = 6;
+// PDFium's field type codes, as the "fields" listing reports them.
+inline constexpr int kPushButton = int(FormFieldType::PushButton);
+inline constexpr int kCheckBox = int(FormFieldType::CheckBox);
+inline constexpr int kRadioButton = int(FormFieldType::RadioButton);
+inline constexpr int kComboBox = int(FormFieldType::ComboBox);
+inline constexpr int kListBox = int(FormFieldType::ListBox);
+inline constexpr int kTextField = int(FormFieldType::TextField);
 
 inline constexpr int kMaxAnnotationsPerPage = 10000;
 inline constexpr int kMaxListedFields = 1000;

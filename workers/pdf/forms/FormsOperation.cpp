@@ -6,14 +6,18 @@
 #include "FieldUpdate.h"
 #include "FormEnvironment.h"
 #include "FormLimits.h"
-#include "RequestField.h"
+#include "ProtectedDocument.h"
 #include "SaveNewPdf.h"
+
+#include "worker/contract/JsonFields.h"
+#include "worker/contract/SharedLimits.h"
 
 #include <QJsonArray>
 #include <QSet>
 
 #include <optional>
 #include <set>
+#include <climits>
 
 namespace velk {
 
@@ -72,8 +76,8 @@ QString applyUpdates(const Pdfium& pdfium, const FieldTarget& target, const QJso
     const QString key = widgetKey(pageIndex, annotationIndex);
     for (const QJsonValue& value : updates) {
         const QJsonObject update = value.toObject();
-        if (widgetKey(RequestField::integer(update, QStringLiteral("page"), -1),
-                      RequestField::integer(update, QStringLiteral("annotation"), -1))
+        if (widgetKey(JsonFields::index(update, QStringLiteral("page"), SharedLimits::kMaxPageIndex),
+                      JsonFields::index(update, QStringLiteral("annotation"), INT_MAX))
             != key)
             continue;
         if (progress.applied.contains(key) || isReadOnly(pdfium, target.form, target.widget))
@@ -94,7 +98,7 @@ std::set<int> pagesNamed(const QJsonArray& updates, int pageCount)
 {
     std::set<int> pages;
     for (const QJsonValue& value : updates) {
-        const qint64 page = RequestField::integer(value.toObject(), QStringLiteral("page"), -1);
+        const qint64 page = JsonFields::index(value.toObject(), QStringLiteral("page"), SharedLimits::kMaxPageIndex);
         if (page >= 0 && page < pageCount)
             pages.insert(int(page));
     }
@@ -116,28 +120,6 @@ QString fill(const Pdfium& pdfium, FPDF_DOCUMENT document, FormEnvironment& envi
     if (progress.applied.size() != updates.size())
         return QStringLiteral("Bazı form alanları bulunamadı; çıktı kaydedilmedi.");
     return {};
-}
-
-// PDFium counts every signature field, also the empty ones a form offers
-// for signing later; only a field holding signature contents makes the
-// document signed. Anything unreadable counts as signed.
-bool hasSignature(const Pdfium& pdfium, FPDF_DOCUMENT document)
-{
-    const PdfiumFunctions& api = pdfium.api();
-    const int count = api.FPDF_GetSignatureCount(document);
-    if (count < 0 || count > kMaxAnnotationsPerPage)
-        return true;
-    for (int index = 0; index < count; ++index) {
-        const FPDF_SIGNATURE signature = api.FPDF_GetSignatureObject(document, index);
-        if (!signature || api.FPDFSignatureObj_GetContents(signature, nullptr, 0) != 0)
-            return true;
-    }
-    return false;
-}
-
-bool isSignedOrEncrypted(const Pdfium& pdfium, FPDF_DOCUMENT document)
-{
-    return hasSignature(pdfium, document) || pdfium.api().FPDF_GetSecurityHandlerRevision(document) >= 0;
 }
 
 // PDFium draws filled text with the field's own simple font and loses the
@@ -207,7 +189,7 @@ void FormsOperation::fillFields(QJsonObject& reply, const Pdfium& pdfium, FPDF_D
         return;
     }
     const QJsonArray updates = request.value(QStringLiteral("updates")).toArray();
-    if (isSignedOrEncrypted(pdfium, document) || updates.isEmpty() || updates.size() > kMaxUpdates) {
+    if (!readProtection(pdfium, document).allowsFormFill() || updates.isEmpty() || updates.size() > kMaxUpdates) {
         reply = errorReply(QStringLiteral("İmzalı/şifreli form veya form değişiklik listesi desteklenmiyor."));
         return;
     }

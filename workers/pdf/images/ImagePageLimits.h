@@ -2,12 +2,14 @@
 
 // The bounds and the page geometry of "createImages", in one place.
 
+#include "worker/contract/SharedLimits.h"
+
 #include <cstdint>
 
 namespace velk::ImagePageLimits {
 
-inline constexpr int kMaxImages = 100;
-inline constexpr std::int64_t kMaxFileBytes = 134217728; // 128 MiB
+inline constexpr int kMaxImages = SharedLimits::kMaxImages;
+inline constexpr std::int64_t kMaxFileBytes = SharedLimits::kMaxImageFileBytes;
 inline constexpr std::int64_t kMaxPixels = 20000000;
 // Megabytes the image reader may allocate for one decoded image.
 inline constexpr int kReaderAllocationMegabytes = 128;

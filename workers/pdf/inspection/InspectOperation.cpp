@@ -5,7 +5,7 @@
 #include "qpdf/Qpdf.h"
 #include "signatures/SignedFieldWalk.h"
 
-#include <QJsonArray>
+#include "worker/contract/operations/InspectContract.h"
 
 #include <cstdint>
 
@@ -38,23 +38,26 @@ void InspectOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUME
 {
     const PdfiumFunctions& api = pdfium.api();
     const int pageCount = api.FPDF_GetPageCount(document);
-    QJsonArray pages;
+    InspectReply inspected;
+    inspected.pageSizes.reserve(pageCount);
     for (int index = 0; index < pageCount; ++index) {
         const std::optional<PageSize> size = PageSize::read(pdfium, document, index);
         if (!size) {
             reply = errorReply(QStringLiteral("PDF sayfa ölçüleri geçersiz."), 0);
             return;
         }
-        pages.append(QJsonArray{size->width, size->height});
+        inspected.pageSizes.append(QSizeF(size->width, size->height));
     }
+    // One count for the reply and the protection facts, so "signatures"
+    // and "signed" never disagree.
+    inspected.signatureCount = signatureCount(api, document, request);
+    inspected.protection = DocumentProtection::decide(inspected.signatureCount,
+                                                      api.FPDF_GetSecurityHandlerRevision(document),
+                                                      api.FPDF_GetFormType(document));
     // PDFium hands the 32 permission bits over in an unsigned long; only
     // those 32 bits mean anything, read as an unsigned number.
-    const std::uint32_t permissions = std::uint32_t(api.FPDF_GetDocPermissions(document));
-    reply = QJsonObject{{QStringLiteral("ok"), true},
-                        {QStringLiteral("pages"), pages},
-                        {QStringLiteral("signatures"), signatureCount(api, document, request)},
-                        {QStringLiteral("encrypted"), api.FPDF_GetSecurityHandlerRevision(document) >= 0},
-                        {QStringLiteral("permissions"), qint64(permissions)}};
+    inspected.permissions = qint64(std::uint32_t(api.FPDF_GetDocPermissions(document)));
+    reply = inspected.toJson();
 }
 
 } // namespace velk

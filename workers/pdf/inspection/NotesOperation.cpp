@@ -4,7 +4,8 @@
 #include "InspectionLimits.h"
 #include "PdfiumHandles.h"
 
-#include <QJsonArray>
+#include "worker/contract/operations/NotesContract.h"
+
 #include <QList>
 
 #include <optional>
@@ -38,18 +39,18 @@ std::optional<QString> noteText(const Pdfium& pdfium, FPDF_ANNOTATION annotation
 
 // Opens the annotation, appends it when it is a readable text note, and
 // closes it again.
-void appendNote(const Pdfium& pdfium, FPDF_PAGE page, int pageIndex, int index, QJsonArray& notes)
+void appendNote(const Pdfium& pdfium, FPDF_PAGE page, int pageIndex, int index, QList<NoteEntry>& notes)
 {
     const AnnotationHandle annotation = wrapAnnotation(pdfium, pdfium.api().FPDFPage_GetAnnot(page, index));
     if (!annotation)
         return;
     if (const std::optional<QString> text = noteText(pdfium, annotation.get()))
-        notes.append(QJsonObject{{QStringLiteral("page"), pageIndex}, {QStringLiteral("text"), *text}});
+        notes.append(NoteEntry{pageIndex, *text});
 }
 
 // Appends the page's notes; false as soon as the list holds more than the
 // limit.
-bool appendPageNotes(const Pdfium& pdfium, FPDF_PAGE page, int pageIndex, QJsonArray& notes)
+bool appendPageNotes(const Pdfium& pdfium, FPDF_PAGE page, int pageIndex, QList<NoteEntry>& notes)
 {
     const int count = pdfium.api().FPDFPage_GetAnnotCount(page);
     for (int index = 0; index < count; ++index) {
@@ -66,7 +67,8 @@ void NotesOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT
 {
     const PdfiumFunctions& api = pdfium.api();
     const int pageCount = api.FPDF_GetPageCount(document);
-    QJsonArray notes;
+    NotesReply listed;
+    QList<NoteEntry>& notes = listed.notes;
     for (int pageIndex = 0; pageIndex < pageCount; ++pageIndex) {
         const PageHandle page = wrapPage(pdfium, api.FPDF_LoadPage(document, pageIndex));
         if (!page) {
@@ -78,7 +80,7 @@ void NotesOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT
             return;
         }
     }
-    reply = QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("notes"), notes}};
+    reply = listed.toJson();
 }
 
 } // namespace velk

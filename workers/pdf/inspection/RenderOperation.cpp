@@ -5,7 +5,8 @@
 #include "InspectionLimits.h"
 #include "PdfiumHandles.h"
 #include "RenderGeometry.h"
-#include "RequestField.h"
+
+#include "worker/contract/operations/RenderContract.h"
 
 #include <QByteArray>
 
@@ -92,9 +93,10 @@ QString draw(const Pdfium& pdfium, FPDF_DOCUMENT document, int index, const Rend
 
 } // namespace
 
-void RenderOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& request)
+void RenderOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& json)
 {
-    const qint64 index = RequestField::integer(request, QStringLiteral("page"), -1);
+    const std::optional<RenderRequest> request = RenderRequest::fromJson(json);
+    const qint64 index = request ? request->page : -1;
     if (index < 0 || index >= pdfium.api().FPDF_GetPageCount(document)) {
         reply = errorReply(QStringLiteral("Sayfa numarası geçersiz."), 0);
         return;
@@ -104,8 +106,7 @@ void RenderOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMEN
         reply = errorReply(QStringLiteral("Sayfa boyutu okunamadı."), 0);
         return;
     }
-    const RenderGeometry geometry = RenderGeometry::fit(
-        *size, RequestField::integer(request, QStringLiteral("width"), InspectionLimits::kDefaultRenderWidth));
+    const RenderGeometry geometry = RenderGeometry::fit(*size, request->width);
 
     std::optional<PixelBuffer> buffer = allocateWhite(geometry);
     if (!buffer) {

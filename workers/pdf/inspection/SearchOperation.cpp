@@ -3,8 +3,9 @@
 #include "ErrorReply.h"
 #include "InspectionLimits.h"
 #include "PageText.h"
-#include "RequestField.h"
 #include "TextMatch.h"
+
+#include "worker/contract/operations/SearchContract.h"
 
 #include <algorithm>
 
@@ -22,30 +23,27 @@ QString SearchOperation::snippet(const QString& text, qsizetype position)
     return text.mid(std::max<qsizetype>(0, position - kSnippetLead), kSnippetLength);
 }
 
-void SearchOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& request)
+void SearchOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& json)
 {
-    const QString query = request.value(QStringLiteral("query")).toString();
-    if (query.isEmpty() || query.size() > InspectionLimits::kMaxQueryUnits) {
+    const std::optional<SearchRequest> request = SearchRequest::fromJson(json);
+    if (!request) {
         reply = errorReply(QStringLiteral("Arama metni geçersiz."), 0);
         return;
     }
     const int pageCount = pdfium.api().FPDF_GetPageCount(document);
-    const int start = int(std::clamp<qint64>(RequestField::integer(request, QStringLiteral("start"), 0), 0,
-                                             std::max(0, pageCount - 1)));
-    const TextMatch match(query);
+    const int start = int(std::clamp<qint64>(request->start, 0, std::max(0, pageCount - 1)));
+    const TextMatch match(request->query);
     for (int i = 0; i < pageCount; ++i) {
         const int page = (start + i) % pageCount;
         // A page that cannot be loaded reads as empty and is passed over.
         const QString text = PageText::read(pdfium, document, page);
         const qsizetype position = match.indexIn(text);
         if (position >= 0) {
-            reply = QJsonObject{{QStringLiteral("ok"), true},
-                                {QStringLiteral("page"), page},
-                                {QStringLiteral("snippet"), snippet(text, position)}};
+            reply = SearchReply{page, snippet(text, position)}.toJson();
             return;
         }
     }
-    reply = QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("page"), -1}};
+    reply = SearchReply{}.toJson();
 }
 
 } // namespace velk

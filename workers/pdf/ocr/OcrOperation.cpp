@@ -4,9 +4,11 @@
 #include "OcrGeometry.h"
 #include "OcrPageImage.h"
 #include "ProtectedDocument.h"
-#include "RequestField.h"
 #include "SaveNewPdf.h"
 #include "TesseractApi.h"
+
+#include "worker/contract/JsonFields.h"
+#include "worker/contract/SharedLimits.h"
 
 #include <QFile>
 
@@ -114,7 +116,7 @@ QString runOcr(const Pdfium& pdfium, FPDF_DOCUMENT document, int page, const QSt
 
 void OcrOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& request)
 {
-    const qint64 page = RequestField::integer(request, QStringLiteral("page"), -1);
+    const qint64 page = JsonFields::index(request, QStringLiteral("page"), SharedLimits::kMaxPageIndex);
     const QString output = request.value(QStringLiteral("output")).toString();
     if (page < 0 || page >= pdfium.api().FPDF_GetPageCount(document) || !isValidOutput(output)) {
         reply = errorReply(QStringLiteral("OCR isteği geçersiz."));

@@ -1,23 +1,12 @@
 #include "PageJobPlan.h"
 
-#include <QJsonValue>
+#include "worker/contract/JsonFields.h"
 
-#include <cmath>
+#include <QJsonValue>
 
 namespace velk {
 
 namespace {
-
-// A JSON number whose value is an integer in [0, limit).
-std::optional<int> indexBelow(const QJsonValue& value, int limit)
-{
-    if (!value.isDouble())
-        return std::nullopt;
-    const double number = value.toDouble();
-    if (!std::isfinite(number) || number != std::floor(number) || number < 0 || number >= limit)
-        return std::nullopt;
-    return int(number);
-}
 
 QString joinedNumbers(const QList<int>& numbers)
 {
@@ -39,10 +28,10 @@ std::optional<QString> PageJobPlan::rangeText(const QJsonArray& pages, int pageC
     QList<int> numbers;
     numbers.reserve(pages.size());
     for (const QJsonValue& entry : pages) {
-        const std::optional<int> index = indexBelow(entry, pageCount);
+        const std::optional<qint64> index = JsonFields::integer(entry, 0, qint64(pageCount) - 1);
         if (!index)
             return std::nullopt;
-        numbers.append(*index + 1);
+        numbers.append(int(*index) + 1);
     }
     selected = int(numbers.size());
     return joinedNumbers(numbers);
@@ -54,11 +43,11 @@ std::optional<RotationGroups> PageJobPlan::rotationGroups(const QJsonArray& rota
     int outputPage = 0;
     for (const QJsonValue& entry : rotations) {
         ++outputPage;
-        const int angle = entry.toInt(-1);
+        const qint64 angle = JsonFields::integer(entry, 0, 270).value_or(-1);
         if (angle != 0 && angle != 90 && angle != 180 && angle != 270)
             return std::nullopt;
         if (angle != 0)
-            groups[angle].append(outputPage);
+            groups[int(angle)].append(outputPage);
     }
     return groups;
 }

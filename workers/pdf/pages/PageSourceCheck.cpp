@@ -2,6 +2,7 @@
 
 #include "PdfWorkerLimits.h"
 #include "PdfiumDocument.h"
+#include "ProtectedDocument.h"
 
 #include <QFileInfo>
 
@@ -25,9 +26,7 @@ std::optional<PageSourceFacts> PageSourceCheck::read(const Pdfium& pdfium, const
     FPDF_DOCUMENT document = opened.document.get();
     PageSourceFacts facts;
     facts.pageCount = api.FPDF_GetPageCount(document);
-    facts.encrypted = api.FPDF_GetSecurityHandlerRevision(document) >= 0;
-    facts.signedDocument = api.FPDF_GetSignatureCount(document) >= 1;
-    facts.hasForm = api.FPDF_GetFormType(document) != 0;
+    facts.protection = readProtection(pdfium, document);
     return facts;
 }
 

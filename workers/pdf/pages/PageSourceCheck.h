@@ -6,6 +6,8 @@
 
 #include "Pdfium.h"
 
+#include "worker/contract/operations/DocumentProtection.h"
+
 #include <QString>
 
 #include <optional>
@@ -14,12 +16,11 @@ namespace velk {
 
 struct PageSourceFacts {
     int pageCount = 0;
-    bool encrypted = false;
-    // A signature count that cannot be read (-1) does not count here.
-    bool signedDocument = false;
-    bool hasForm = false;
+    // Read by the worker's one protection rule: an unreadable signature
+    // counts as signed here too.
+    DocumentProtection protection;
 
-    bool isProtected() const { return encrypted || signedDocument || hasForm; }
+    bool isProtected() const { return !protection.allowsContentEdits(); }
 };
 
 class PageSourceCheck {

@@ -16,8 +16,8 @@ namespace velk {
 
 namespace {
 
-constexpr int kMaxSources = 100;
-constexpr int kMaxOutputPages = 10000;
+constexpr int kMaxSources = SharedLimits::kMaxPageSources;
+constexpr int kMaxOutputPages = SharedLimits::kMaxOutputPages;
 
 using Failure = QString;
 

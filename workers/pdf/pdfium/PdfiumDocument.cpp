@@ -1,10 +1,17 @@
 #include "PdfiumDocument.h"
 
-#include "WorkerContract.h"
+#include "worker/contract/PdfiumCodes.h"
+#include "worker/contract/SecureWipe.h"
 
 #include <QFileInfo>
 
 namespace velk {
+
+// The reply's "code" carries PDFium's error; the client reads it by the
+// contract's names.
+static_assert(int(PdfOpenError::Password) == int(kPdfiumErrorPassword));
+static_assert(int(PdfOpenError::File) == int(kPdfiumErrorFile));
+static_assert(int(PdfOpenError::Unknown) == int(kPdfiumErrorUnknown));
 
 OpenedDocument loadPdfiumDocument(const Pdfium& pdfium, const QString& path, QByteArray& passwordUtf8)
 {
@@ -24,8 +31,8 @@ OpenedDocument loadPdfiumDocument(const Pdfium& pdfium, const QString& path, QBy
             pdfium, pdfium.api().FPDF_LoadDocument(pathUtf8.constData(), passwordUtf8.constData()));
         opened.error = opened.document ? 0 : pdfium.lastOpenError();
     }
-    WorkerContract::wipe(passwordUtf8);
-    WorkerContract::wipe(pathUtf8);
+    secureWipe(passwordUtf8);
+    secureWipe(pathUtf8);
     return opened;
 }
 

@@ -2,6 +2,8 @@
 
 // Limits of the qpdf object layer, each checked before the work it bounds.
 
+#include "worker/contract/SharedLimits.h"
+
 #include <QtGlobal>
 
 namespace velk::QpdfLimits {
@@ -11,7 +13,7 @@ inline constexpr int kMaxCopiedArrayItems = 100000;
 inline constexpr int kMaxCopiedDictionaryKeys = 10000;
 
 // A document read from memory: the largest PDF the worker accepts.
-inline constexpr qint64 kMaxDocumentBytes = qint64(512) * 1024 * 1024;
+inline constexpr qint64 kMaxDocumentBytes = SharedLimits::kMaxPdfBytes;
 // A document written to memory; a form's new appearances and one embedded
 // font add far less than this to the largest input.
 inline constexpr qint64 kMaxWrittenBytes = qint64(640) * 1024 * 1024;

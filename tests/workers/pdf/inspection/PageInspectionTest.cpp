@@ -39,13 +39,17 @@ QJsonArray pageArray(const QList<std::pair<double, double>>& sizes)
     return pages;
 }
 
-QJsonObject inspection(const QJsonArray& pages, int signatures, bool encrypted, qint64 permissions)
+// "signed" and "hasForm" come from the same protection rule as "encrypted".
+QJsonObject inspection(const QJsonArray& pages, int signatures, bool encrypted, qint64 permissions,
+                       bool signedDocument = false, bool hasForm = false)
 {
     return QJsonObject{{"ok", true},
                        {"pages", pages},
                        {"signatures", signatures},
                        {"encrypted", encrypted},
-                       {"permissions", permissions}};
+                       {"permissions", permissions},
+                       {"signed", signedDocument},
+                       {"hasForm", hasForm}};
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
@@ -123,9 +127,11 @@ private Q_SLOTS:
             << inspection(pageArray({{595.276, 841.89}, {612, 792}, {841.89, 595.276}, {100, 20000}, {20000, 20000}}),
                           0, false, kAllPermissions);
         QTest::newRow("two signature fields") << "signed.pdf" << QString()
-                                              << inspection(pageArray({{595, 842}}), 2, false, kAllPermissions);
+                                              << inspection(pageArray({{595, 842}}), 2, false, kAllPermissions,
+                                                            true, true);
         QTest::newRow("signed field under a parent, unsigned field beside")
-            << "nested-signature.pdf" << QString() << inspection(pageArray({{595, 842}}), 1, false, kAllPermissions);
+            << "nested-signature.pdf" << QString()
+            << inspection(pageArray({{595, 842}}), 1, false, kAllPermissions, true, true);
         QTest::newRow("encrypted, right password")
             << "encrypted.pdf" << kPassword << inspection(pageArray({{595, 842}}), 0, true, kQpdfAllPermissions);
         // Printing (bits 3 and 12) and every kind of modification (bits 4,

@@ -6,6 +6,8 @@
 #include "PageAnnotations.h"
 #include "WidgetLookReader.h"
 
+#include "worker/contract/PdfiumCodes.h"
+
 #include <optional>
 
 namespace velk {
@@ -15,8 +17,8 @@ namespace {
 using namespace AppearanceRewriteLimits;
 using namespace FormObjectValues;
 
-constexpr int kReadOnlyFlag = 1;
-constexpr int kComboFlag = 1 << 17;
+constexpr int kReadOnlyFlag = FormFieldFlags::kReadOnly;
+constexpr int kComboFlag = FormFieldFlags::kCombo;
 constexpr int kHiddenAnnotationFlag = 2;
 
 [[noreturn]] void tooLarge()

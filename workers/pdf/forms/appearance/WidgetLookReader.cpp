@@ -5,6 +5,8 @@
 #include "DefaultAppearance.h"
 #include "FormObjectValues.h"
 
+#include "worker/contract/PdfiumCodes.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,9 +17,9 @@ namespace {
 using namespace AppearanceRewriteLimits;
 using namespace FormObjectValues;
 
-constexpr int kMultilineFlag = 4096;
-constexpr int kPasswordFlag = 8192;
-constexpr int kCombFlag = 1 << 24;
+constexpr int kMultilineFlag = FormFieldFlags::kMultiline;
+constexpr int kPasswordFlag = FormFieldFlags::kPassword;
+constexpr int kCombFlag = FormFieldFlags::kComb;
 
 [[noreturn]] void unreadable()
 {
