@@ -16,6 +16,7 @@ packages=(
   fonts-roboto-unhinted
   # fetching PDFium and the tools the tests use as independent judges
   qpdf poppler-utils openssl softhsm2 opensc
+  faketime curl  # fixed clocks for the test TSA, OCSP responder and CRLs; the evidence benchmark
   mupdf-tools  # reference renderer of bench/open-first-page.sh, beside poppler-utils
   xvfb imagemagick desktop-file-utils  # screenshots of the GUI; the desktop entry's validator
 )
