@@ -1,5 +1,7 @@
 #include "EvidenceServer.h"
 
+#include "TestPki.h"
+
 #include <QProcess>
 #include <QSslConfiguration>
 #include <QSslServer>
@@ -233,7 +235,7 @@ QByteArray EvidenceServer::runProgram(const ProgramRun& run, const QByteArray& i
     if (run.fakeTime.isEmpty())
         process.start(QStringLiteral("openssl"), run.arguments);
     else
-        process.start(QStringLiteral("faketime"), QStringList{run.fakeTime, QStringLiteral("openssl")} + run.arguments);
+        process.start(QStringLiteral("faketime"), fakeTimeArguments(run.fakeTime) + run.arguments);
     process.write(input);
     process.closeWriteChannel();
     const bool finished = process.waitForFinished(kProgramTimeoutMs);

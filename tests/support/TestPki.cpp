@@ -37,6 +37,14 @@ QStringList keyArguments(const QString& algorithm, const QString& keyPath)
 
 } // namespace
 
+QStringList fakeTimeArguments(const QString& fakeTime)
+{
+    // "+301s" and "-2d" shift the clock; anything else is an absolute time.
+    if (fakeTime.startsWith(QLatin1Char('+')) || fakeTime.startsWith(QLatin1Char('-')))
+        return {QStringLiteral("-f"), fakeTime, QStringLiteral("openssl")};
+    return {fakeTime, QStringLiteral("openssl")};
+}
+
 TestPki::TestPki(const QString& directory) : m_directory(directory)
 {
     QDir().mkpath(m_directory);
@@ -56,7 +64,7 @@ bool TestPki::opensslAt(const QString& fakeTime, const QStringList& arguments, Q
     if (fakeTime.isEmpty())
         process.start(QStringLiteral("openssl"), arguments);
     else
-        process.start(QStringLiteral("faketime"), QStringList{fakeTime, QStringLiteral("openssl")} + arguments);
+        process.start(QStringLiteral("faketime"), fakeTimeArguments(fakeTime) + arguments);
     if (!process.waitForStarted(10000)) {
         m_error = QStringLiteral("openssl did not start");
         return false;
@@ -282,7 +290,9 @@ QString TestPki::writeTsaConfig(const TestCertificate& tsa, const QList<TestCert
         chainPem += readAll(member.certificatePath);
     const QString chainPath = base + tsa.name + QStringLiteral(".tsachain.pem");
     const QString serialPath = base + tsa.name + QStringLiteral(".tsaserial");
-    const QString configPath = base + tsa.name + QStringLiteral(".tsa.cnf");
+    QString digestNames = digests;
+    digestNames.remove(QLatin1Char(' ')).replace(QLatin1Char(','), QLatin1Char('-'));
+    const QString configPath = base + tsa.name + QLatin1Char('.') + digestNames + QStringLiteral(".tsa.cnf");
     const QByteArray config = "[tsa]\ndefault_tsa = tsa_config\n[tsa_config]\n"
                               "serial = " + serialPath.toUtf8() + "\n"
                               "crypto_device = builtin\n"

@@ -35,6 +35,10 @@ struct CertificateRequest {
     qint64 serial = 0; // 0: next serial of this PKI
 };
 
+// The arguments of `faketime` that run `openssl` at the given time: "+301s"
+// or "-2d" shift the clock, anything else ("2026-01-01 12:00:00") is absolute.
+QStringList fakeTimeArguments(const QString& fakeTime);
+
 class TestPki {
 public:
     // Makes the directory's root authority ("Velk Test Root", RSA 2048).
@@ -83,10 +87,10 @@ public:
                        const QStringList& extensions = {});
 
     // An `openssl ts -reply` configuration for a time-stamp authority whose
-    // replies carry `chain`; `digests` is the list of accepted imprint
+    // replies carry `chain`; `digests` is the comma-separated list of accepted imprint
     // algorithms ("sha256", "sha1"...). The configuration's path, or empty.
     QString writeTsaConfig(const TestCertificate& tsa, const QList<TestCertificate>& chain,
-                           const QString& digests = QStringLiteral("sha256 sha384 sha512"));
+                           const QString& digests = QStringLiteral("sha256, sha384, sha512"));
 
 private:
     TestCertificate makeRoot();
