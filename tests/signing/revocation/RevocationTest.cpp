@@ -66,12 +66,15 @@ private Q_SLOTS:
     void networkOffLeavesItUndetermined();
     void goodEvidenceIssuedAfterTheReferenceTime();
     void evidenceExpiredAtTheReferenceTime();
+    void knownOcspEightDaysOld();
+    void twoMissingIssuersFetched();
     void crlChecks_data();
     void crlChecks();
     void addressesOfTheCertificate();
 
 private:
-    QByteArray premadeAnswer(const TestCertificate& leaf, const QString& fakeTime = {});
+    QByteArray premadeAnswer(const TestCertificate& leaf, const QString& fakeTime = {}, int days = 1,
+                             bool withNonce = false);
 
     QTemporaryDir m_dir;
     EvidenceServer m_server;
@@ -101,17 +104,18 @@ void RevocationTest::init()
     m_server.setRoute("/ocsp", m_pki->ocspRoute(m_pki->responder));
 }
 
-QByteArray RevocationTest::premadeAnswer(const TestCertificate& leaf, const QString& fakeTime)
+QByteArray RevocationTest::premadeAnswer(const TestCertificate& leaf, const QString& fakeTime, int days,
+                                         bool withNonce)
 {
-    const QString request = m_dir.filePath(leaf.name + QStringLiteral(".no-nonce.req"));
+    const QString request = m_dir.filePath(leaf.name + QStringLiteral(".premade.req"));
     QByteArray answer;
     EvidencePki& pki = *m_pki;
     if (!pki.pki().openssl({"ocsp", "-issuer", pki.intermediate.certificatePath, "-cert", leaf.certificatePath,
-                            "-no_nonce", "-reqout", request})
+                            withNonce ? "-nonce" : "-no_nonce", "-reqout", request})
         || !pki.pki().opensslAt(fakeTime, {"ocsp", "-index", pki.pki().indexPath(), "-CA",
                                            pki.intermediate.certificatePath, "-rsigner",
                                            pki.responder.certificatePath, "-rkey", pki.responder.keyPath, "-ndays",
-                                           "1", "-reqin", request, "-respout", "/dev/stdout"},
+                                           QString::number(days), "-reqin", request, "-respout", "/dev/stdout"},
                                 &answer))
         return {};
     return answer;
@@ -120,25 +124,29 @@ QByteArray RevocationTest::premadeAnswer(const TestCertificate& leaf, const QStr
 void RevocationTest::nowThroughOcspAndCrl_data()
 {
     QTest::addColumn<bool>("revokedLeaf");
-    QTest::addColumn<bool>("replayedOcsp");
+    QTest::addColumn<QString>("ocsp"); // "live", "replayed" (no nonce), "foreign" (another request's nonce)
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("text");
-    QTest::newRow("good, OCSP") << false << false << 1 << kOcspNote + QStringLiteral("; CRL");
-    QTest::newRow("revoked, OCSP") << true << false << 2 << kRevoked + kOcspNote;
-    QTest::newRow("good, replayed OCSP, CRL decides") << false << true << 1 << QStringLiteral("CRL; CRL");
-    QTest::newRow("revoked, replayed OCSP, CRL decides") << true << true << 2 << kRevoked + QStringLiteral("CRL");
+    QTest::newRow("good, OCSP") << false << "live" << 1 << kOcspNote + QStringLiteral("; CRL");
+    QTest::newRow("revoked, OCSP") << true << "live" << 2 << kRevoked + kOcspNote;
+    QTest::newRow("good, replayed OCSP, CRL decides") << false << "replayed" << 1 << QStringLiteral("CRL; CRL");
+    QTest::newRow("revoked, replayed OCSP, CRL decides") << true << "replayed" << 2 << kRevoked + QStringLiteral("CRL");
+    QTest::newRow("good, foreign nonce, CRL decides") << false << "foreign" << 1 << QStringLiteral("CRL; CRL");
+    QTest::newRow("revoked, foreign nonce, CRL decides") << true << "foreign" << 2 << kRevoked + QStringLiteral("CRL");
 }
 
 void RevocationTest::nowThroughOcspAndCrl()
 {
     QFETCH(bool, revokedLeaf);
-    QFETCH(bool, replayedOcsp);
+    QFETCH(QString, ocsp);
     QFETCH(int, status);
     QFETCH(QString, text);
     const TestCertificate& leaf = revokedLeaf ? m_pki->revokedLeaf : m_pki->goodLeaf;
+    const bool replayedOcsp = ocsp != QLatin1String("live");
     if (replayedOcsp) {
-        // As a CDN serves it: signed and current, but without our nonce.
-        const QByteArray answer = premadeAnswer(leaf);
+        // As a CDN serves it: signed and current, but without our nonce (or
+        // with another request's).
+        const QByteArray answer = premadeAnswer(leaf, {}, 1, ocsp == QLatin1String("foreign"));
         velk::X509Ptr certificate(d2i_X509(nullptr, nullptr, 0));
         const auto* cursor = reinterpret_cast<const unsigned char*>(leaf.der.constData());
         certificate.reset(d2i_X509(nullptr, &cursor, long(leaf.der.size())));
@@ -310,6 +318,48 @@ void RevocationTest::evidenceExpiredAtTheReferenceTime()
     QCOMPARE(OcspEvidence::checkOcspResponse(oldAnswer, good.get(), m_intermediate.get(), m_store.get(),
                                              m_untrusted.get(), nullptr, QDateTime(), false),
              0);
+}
+
+void RevocationTest::knownOcspEightDaysOld()
+{
+    // Made eight days ago, current for ten: too old for a check now, good
+    // for a historical check at an earlier time stamp.
+    const QByteArray answer = premadeAnswer(m_pki->goodLeaf, QStringLiteral("-8d"), 10);
+    const auto* cursor = reinterpret_cast<const unsigned char*>(m_pki->goodLeaf.der.constData());
+    velk::X509Ptr good(d2i_X509(nullptr, &cursor, long(m_pki->goodLeaf.der.size())));
+    const QDateTime stamped = QDateTime::currentDateTimeUtc().addDays(-7);
+    QCOMPARE(OcspEvidence::checkOcspResponse(answer, good.get(), m_intermediate.get(), m_store.get(),
+                                             m_untrusted.get(), nullptr, QDateTime(), false),
+             0);
+    QCOMPARE(OcspEvidence::checkOcspResponse(answer, good.get(), m_intermediate.get(), m_store.get(),
+                                             m_untrusted.get(), nullptr, stamped, true),
+             1);
+}
+
+void RevocationTest::twoMissingIssuersFetched()
+{
+    velk::test::CertificateRequest sub;
+    sub.name = QStringLiteral("sub-authority");
+    sub.extensions = {QStringLiteral("basicConstraints=critical,CA:TRUE"),
+                      QStringLiteral("keyUsage=critical,keyCertSign,cRLSign"),
+                      QStringLiteral("subjectKeyIdentifier=hash"),
+                      QStringLiteral("authorityInfoAccess=caIssuers;URI:") + m_server.url(QStringLiteral("/intermediate.der"))};
+    const TestCertificate authority = m_pki->pki().issue(sub, m_pki->intermediate);
+    QVERIFY2(authority.isValid(), qPrintable(m_pki->pki().error()));
+    m_server.setRoute("/sub.der", EvidenceServer::file(authority.der, "application/pkix-cert"));
+    const TestCertificate leaf = m_pki->pki().issueSigner(
+        QStringLiteral("deep-leaf"), authority,
+        {QStringLiteral("authorityInfoAccess=caIssuers;URI:") + m_server.url(QStringLiteral("/sub.der"))});
+    QVERIFY2(leaf.isValid(), qPrintable(m_pki->pki().error()));
+    SignatureReport report = reportFor(leaf);
+    EvidenceFetchContext context = loopbackContext();
+    RevocationChecker::checkRevocation(report, m_pki->rootPath(), context, 0, QDateTime(), false);
+    QVERIFY(report.chainTrusted);
+    QCOMPARE(report.chain.size(), 4);
+    QCOMPARE(report.chain.at(1), authority.der);
+    QCOMPARE(report.chain.at(2), m_pki->intermediate.der);
+    // The deep leaf names no OCSP responder or CRL: undetermined.
+    QCOMPARE(report.revocationStatus, 0);
 }
 
 void RevocationTest::crlChecks_data()
