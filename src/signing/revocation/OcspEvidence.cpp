@@ -18,8 +18,7 @@ struct SingleStatus {
     ASN1_GENERALIZEDTIME* nextUpdateRaw = nullptr;
 };
 
-OcspBasicResponsePtr verifiedBasic(const QByteArray& der, X509_STORE* store, STACK_OF(X509) * untrusted,
-                                   OCSP_REQUEST* request)
+OcspBasicResponsePtr parseBasic(const QByteArray& der)
 {
     const auto* start = reinterpret_cast<const unsigned char*>(der.constData());
     const unsigned char* cursor = start;
@@ -27,12 +26,23 @@ OcspBasicResponsePtr verifiedBasic(const QByteArray& der, X509_STORE* store, STA
     if (!response || cursor != start + der.size()
         || OCSP_response_status(response.get()) != OCSP_RESPONSE_STATUS_SUCCESSFUL)
         return {};
-    OcspBasicResponsePtr basic(OCSP_response_get1_basic(response.get()));
-    if (!basic || store == nullptr || OCSP_basic_verify(basic.get(), untrusted, store, 0) <= 0)
-        return {};
-    if (request != nullptr && OCSP_check_nonce(request, basic.get()) != 1)
-        return {};
-    return basic;
+    return OcspBasicResponsePtr(OCSP_response_get1_basic(response.get()));
+}
+
+// Verifies the responder's signature and chain at the store's time, or now
+// when `atNow`: the store may be set to a reference time before the
+// responder's certificate was even issued.
+bool verifyBasic(OCSP_BASICRESP* basic, X509_STORE* store, STACK_OF(X509) * untrusted, bool atNow)
+{
+    X509_VERIFY_PARAM* parameters = X509_STORE_get0_param(store);
+    const bool timed = (X509_VERIFY_PARAM_get_flags(parameters) & X509_V_FLAG_USE_CHECK_TIME) != 0;
+    const time_t savedTime = X509_VERIFY_PARAM_get_time(parameters);
+    if (atNow && timed)
+        X509_VERIFY_PARAM_clear_flags(parameters, X509_V_FLAG_USE_CHECK_TIME);
+    const bool verified = OCSP_basic_verify(basic, untrusted, store, 0) > 0;
+    if (atNow && timed)
+        X509_VERIFY_PARAM_set_time(parameters, savedTime);
+    return verified;
 }
 
 // The one SingleResponse about the certificate, with both update times.
@@ -96,15 +106,20 @@ int OcspEvidence::checkOcspResponse(const QByteArray& responseDer, X509* certifi
                                     STACK_OF(X509) * untrusted, OCSP_REQUEST* request, const QDateTime& referenceTime,
                                     bool allowEarlier)
 {
-    if (certificate == nullptr || issuer == nullptr)
+    if (certificate == nullptr || issuer == nullptr || store == nullptr)
         return 0;
-    OcspBasicResponsePtr basic = verifiedBasic(responseDer, store, untrusted, request);
+    OcspBasicResponsePtr basic = parseBasic(responseDer);
     OcspCertIdPtr id(OCSP_cert_to_id(EVP_sha1(), certificate, issuer));
     if (!basic || !id)
         return 0;
     const std::optional<SingleStatus> single = singleStatus(basic.get(), id.get());
     const std::optional<QDateTime> producedAt = AsnTime::toDateTime(OCSP_resp_get0_produced_at(basic.get()));
     if (!single || !producedAt || *producedAt > QDateTime::currentDateTimeUtc().addSecs(kClockSkewSeconds))
+        return 0;
+    // Read before verification only to choose the time of verification.
+    const bool issuedAfterReference = referenceTime.isValid() && single->thisUpdate > referenceTime;
+    if (!verifyBasic(basic.get(), store, untrusted, issuedAfterReference)
+        || (request != nullptr && OCSP_check_nonce(request, basic.get()) != 1))
         return 0;
     return referenceTime.isValid() ? statusAt(*single, *producedAt, referenceTime, allowEarlier) : statusNow(*single);
 }

@@ -262,9 +262,17 @@ void RevocationTest::networkOffLeavesItUndetermined()
 void RevocationTest::goodEvidenceIssuedAfterTheReferenceTime()
 {
     // The time stamp's time T, then evidence fetched a moment later, as the
-    // signing pipeline does.
+    // signing pipeline does, from a responder certificate issued after T.
     const QDateTime reference = QDateTime::currentDateTimeUtc();
     QThread::msleep(1100);
+    velk::test::CertificateRequest request;
+    request.name = QStringLiteral("later-responder");
+    request.extensions = {QStringLiteral("basicConstraints=critical,CA:FALSE"),
+                          QStringLiteral("keyUsage=critical,digitalSignature"),
+                          QStringLiteral("extendedKeyUsage=critical,OCSPSigning"), QStringLiteral("noCheck=ignored")};
+    const TestCertificate later = m_pki->pki().issue(request, m_pki->intermediate);
+    QVERIFY2(later.isValid(), qPrintable(m_pki->pki().error()));
+    m_server.setRoute("/ocsp", m_pki->ocspRoute(later));
     SignatureReport now = reportFor(m_pki->goodLeaf);
     EvidenceFetchContext online = loopbackContext();
     RevocationChecker::checkRevocation(now, m_pki->rootPath(), online, 0, QDateTime(), false);
