@@ -3,6 +3,7 @@
 // from the authority information access, responder checks, the run budget,
 // and checks at a reference time with evidence issued before and after it.
 
+#include "signing/revocation/CertificateDer.h"
 #include "signing/revocation/CrlEvidence.h"
 #include "signing/revocation/OcspEvidence.h"
 #include "signing/revocation/RevocationChecker.h"
@@ -90,8 +91,7 @@ void RevocationTest::initTestCase()
     QVERIFY(m_server.listen());
     m_pki = std::make_unique<EvidencePki>(m_dir.path(), m_server);
     QVERIFY2(m_pki->isValid(), qPrintable(m_pki->error()));
-    const auto* cursor = reinterpret_cast<const unsigned char*>(m_pki->intermediate.der.constData());
-    m_intermediate.reset(d2i_X509(nullptr, &cursor, long(m_pki->intermediate.der.size())));
+    m_intermediate = velk::CertificateDer::parse(m_pki->intermediate.der);
     m_store = velk::TrustStore::loadTrustStore(m_pki->rootPath());
     m_untrusted.reset(sk_X509_new_null());
     QVERIFY(m_intermediate && m_store && m_untrusted);
@@ -147,9 +147,7 @@ void RevocationTest::nowThroughOcspAndCrl()
         // As a CDN serves it: signed and current, but without our nonce (or
         // with another request's).
         const QByteArray answer = premadeAnswer(leaf, {}, 1, ocsp == QLatin1String("foreign"));
-        velk::X509Ptr certificate(d2i_X509(nullptr, nullptr, 0));
-        const auto* cursor = reinterpret_cast<const unsigned char*>(leaf.der.constData());
-        certificate.reset(d2i_X509(nullptr, &cursor, long(leaf.der.size())));
+        const velk::X509Ptr certificate = velk::CertificateDer::parse(leaf.der);
         QCOMPARE(OcspEvidence::checkOcspResponse(answer, certificate.get(), m_intermediate.get(), m_store.get(),
                                                  m_untrusted.get(), nullptr, QDateTime(), false),
                  status);
@@ -290,11 +288,8 @@ void RevocationTest::goodEvidenceIssuedAfterTheReferenceTime()
     // A CRL issued after T proves the certificates it does not list; a
     // listed one keeps needing a CRL current at T.
     const QByteArray freshCrl = m_pki->pki().makeCrl(m_pki->intermediate, 48);
-    velk::X509Ptr good(d2i_X509(nullptr, nullptr, 0));
-    const auto* cursor = reinterpret_cast<const unsigned char*>(m_pki->goodLeaf.der.constData());
-    good.reset(d2i_X509(nullptr, &cursor, long(m_pki->goodLeaf.der.size())));
-    cursor = reinterpret_cast<const unsigned char*>(m_pki->revokedLeaf.der.constData());
-    velk::X509Ptr revoked(d2i_X509(nullptr, &cursor, long(m_pki->revokedLeaf.der.size())));
+    const velk::X509Ptr good = velk::CertificateDer::parse(m_pki->goodLeaf.der);
+    const velk::X509Ptr revoked = velk::CertificateDer::parse(m_pki->revokedLeaf.der);
     QCOMPARE(CrlEvidence::checkCrl(freshCrl, good.get(), m_intermediate.get(), reference), 1);
     QCOMPARE(CrlEvidence::checkCrl(freshCrl, revoked.get(), m_intermediate.get(), reference), 0);
 }
@@ -305,8 +300,7 @@ void RevocationTest::evidenceExpiredAtTheReferenceTime()
     const QByteArray oldAnswer = premadeAnswer(m_pki->goodLeaf, QStringLiteral("-2d"));
     const QByteArray oldCrl = m_pki->pki().makeCrl(m_pki->intermediate, 24, QStringLiteral("-2d"));
     QVERIFY(!oldAnswer.isEmpty() && !oldCrl.isEmpty());
-    const auto* cursor = reinterpret_cast<const unsigned char*>(m_pki->goodLeaf.der.constData());
-    velk::X509Ptr good(d2i_X509(nullptr, &cursor, long(m_pki->goodLeaf.der.size())));
+    const velk::X509Ptr good = velk::CertificateDer::parse(m_pki->goodLeaf.der);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QCOMPARE(OcspEvidence::checkOcspResponse(oldAnswer, good.get(), m_intermediate.get(), m_store.get(),
                                              m_untrusted.get(), nullptr, now, true),
@@ -333,8 +327,7 @@ void RevocationTest::knownOcspEightDaysOld()
     // Made eight days ago, current for ten: too old for a check now, good
     // for a historical check at an earlier time stamp.
     const QByteArray answer = premadeAnswer(m_pki->goodLeaf, QStringLiteral("-8d"), 10);
-    const auto* cursor = reinterpret_cast<const unsigned char*>(m_pki->goodLeaf.der.constData());
-    velk::X509Ptr good(d2i_X509(nullptr, &cursor, long(m_pki->goodLeaf.der.size())));
+    const velk::X509Ptr good = velk::CertificateDer::parse(m_pki->goodLeaf.der);
     const QDateTime stamped = QDateTime::currentDateTimeUtc().addDays(-7);
     QCOMPARE(OcspEvidence::checkOcspResponse(answer, good.get(), m_intermediate.get(), m_store.get(),
                                              m_untrusted.get(), nullptr, QDateTime(), false),
@@ -403,10 +396,8 @@ void RevocationTest::crlChecks()
     QFETCH(qint64, referenceOffset);
     QFETCH(int, status);
     const TestCertificate& leaf = revokedLeaf ? m_pki->revokedLeaf : m_pki->goodLeaf;
-    const auto* cursor = reinterpret_cast<const unsigned char*>(leaf.der.constData());
-    velk::X509Ptr certificate(d2i_X509(nullptr, &cursor, long(leaf.der.size())));
-    cursor = reinterpret_cast<const unsigned char*>(m_pki->pki().root().der.constData());
-    velk::X509Ptr root(d2i_X509(nullptr, &cursor, long(m_pki->pki().root().der.size())));
+    const velk::X509Ptr certificate = velk::CertificateDer::parse(leaf.der);
+    const velk::X509Ptr root = velk::CertificateDer::parse(m_pki->pki().root().der);
     const QDateTime reference =
         referenceOffset == 0 ? QDateTime() : QDateTime::currentDateTimeUtc().addSecs(referenceOffset);
     QCOMPARE(CrlEvidence::checkCrl(crl, certificate.get(), issuedByRoot ? root.get() : m_intermediate.get(), reference),
@@ -415,8 +406,7 @@ void RevocationTest::crlChecks()
 
 void RevocationTest::addressesOfTheCertificate()
 {
-    const auto* cursor = reinterpret_cast<const unsigned char*>(m_pki->goodLeaf.der.constData());
-    velk::X509Ptr leaf(d2i_X509(nullptr, &cursor, long(m_pki->goodLeaf.der.size())));
+    const velk::X509Ptr leaf = velk::CertificateDer::parse(m_pki->goodLeaf.der);
     QCOMPARE(CrlEvidence::crlUrlsOf(leaf.get()), QStringList{m_server.url(QStringLiteral("/intermediate.crl"))});
     QCOMPARE(OcspEvidence::ocspUrlsOf(leaf.get()), QStringList{m_server.url(QStringLiteral("/ocsp"))});
     QCOMPARE(CrlEvidence::crlUrlsOf(m_intermediate.get()), QStringList{m_server.url(QStringLiteral("/root.crl"))});
