@@ -1,6 +1,6 @@
 #include "IssuerFetcher.h"
 
-#include "CertificateDer.h"
+#include "signing/certificates/CertificateDer.h"
 #include "RevocationLimits.h"
 #include "signing/network/EvidenceFetcher.h"
 

@@ -1,6 +1,6 @@
 #include "RevocationChecker.h"
 
-#include "CertificateDer.h"
+#include "signing/certificates/CertificateDer.h"
 #include "CertificateStatus.h"
 #include "IssuerFetcher.h"
 #include "RevocationLimits.h"

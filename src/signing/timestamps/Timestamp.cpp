@@ -3,6 +3,7 @@
 #include "AsnTime.h"
 #include "TimestampRequest.h"
 #include "TrustStore.h"
+#include "signing/certificates/CertificateDer.h"
 #include "signing/network/EvidenceFetcher.h"
 
 #include <QDateTime>
@@ -52,17 +53,6 @@ QByteArray encodeToken(PKCS7* token)
 {
     unsigned char* der = nullptr;
     const int length = i2d_PKCS7(token, &der);
-    if (length <= 0)
-        return {};
-    QByteArray bytes(reinterpret_cast<const char*>(der), length);
-    OPENSSL_free(der);
-    return bytes;
-}
-
-QByteArray encodeCertificate(X509* certificate)
-{
-    unsigned char* der = nullptr;
-    const int length = i2d_X509(certificate, &der);
     if (length <= 0)
         return {};
     QByteArray bytes(reinterpret_cast<const char*>(der), length);
@@ -206,11 +196,11 @@ void Timestamp::inspectTimestampToken(const QByteArray& bytes, bool isToken, Sig
         return;
     STACK_OF(X509)* signers = PKCS7_get0_signers(token.get(), nullptr, 0);
     if (signers != nullptr && sk_X509_num(signers) == 1)
-        report.signerCertificate = encodeCertificate(sk_X509_value(signers, 0));
+        report.signerCertificate = CertificateDer::encode(sk_X509_value(signers, 0));
     sk_X509_free(signers);
     const STACK_OF(X509)* carried = token->d.sign->cert;
     for (int i = 0; i < sk_X509_num(carried); ++i)
-        report.certificates.append(encodeCertificate(sk_X509_value(carried, i)));
+        report.certificates.append(CertificateDer::encode(sk_X509_value(carried, i)));
 }
 
 } // namespace velk

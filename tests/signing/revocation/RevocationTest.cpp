@@ -3,7 +3,7 @@
 // from the authority information access, responder checks, the run budget,
 // and checks at a reference time with evidence issued before and after it.
 
-#include "signing/revocation/CertificateDer.h"
+#include "signing/certificates/CertificateDer.h"
 #include "signing/revocation/CrlEvidence.h"
 #include "signing/revocation/OcspEvidence.h"
 #include "signing/revocation/RevocationChecker.h"
