@@ -17,6 +17,7 @@ packages=(
   # fetching PDFium and the tools the tests use as independent judges
   qpdf poppler-utils openssl softhsm2 opensc
   libp11-kit-dev  # PKCS#11 types (header only) for the token worker
+  faketime curl  # fixed clocks for the test TSA, OCSP responder and CRLs; the evidence benchmark
   mupdf-tools  # reference renderer of bench/open-first-page.sh, beside poppler-utils
   libnss3-tools  # certutil and pk12util: the NSS database pdfsig signs test fixtures from
   xvfb imagemagick desktop-file-utils  # screenshots of the GUI; the desktop entry's validator

@@ -37,6 +37,14 @@ QStringList keyArguments(const QString& algorithm, const QString& keyPath)
 
 } // namespace
 
+QStringList fakeTimeArguments(const QString& fakeTime)
+{
+    // "+301s" and "-2d" shift the clock; anything else is an absolute time.
+    if (fakeTime.startsWith(QLatin1Char('+')) || fakeTime.startsWith(QLatin1Char('-')))
+        return {QStringLiteral("-f"), fakeTime, QStringLiteral("openssl")};
+    return {fakeTime, QStringLiteral("openssl")};
+}
+
 TestPki::TestPki(const QString& directory) : m_directory(directory)
 {
     QDir().mkpath(m_directory);
@@ -45,9 +53,18 @@ TestPki::TestPki(const QString& directory) : m_directory(directory)
 
 bool TestPki::openssl(const QStringList& arguments, QByteArray* output, const QByteArray& input)
 {
+    return opensslAt(QString(), arguments, output, input);
+}
+
+bool TestPki::opensslAt(const QString& fakeTime, const QStringList& arguments, QByteArray* output,
+                        const QByteArray& input)
+{
     QProcess process;
     process.setWorkingDirectory(m_directory);
-    process.start(QStringLiteral("openssl"), arguments);
+    if (fakeTime.isEmpty())
+        process.start(QStringLiteral("openssl"), arguments);
+    else
+        process.start(QStringLiteral("faketime"), fakeTimeArguments(fakeTime) + arguments);
     if (!process.waitForStarted(10000)) {
         m_error = QStringLiteral("openssl did not start");
         return false;
@@ -227,6 +244,70 @@ QString TestPki::exportPkcs12(const TestCertificate& certificate, const QList<Te
     if (!chain.isEmpty())
         arguments << QStringLiteral("-certfile") << chainPath;
     return openssl(arguments) ? out : QString();
+}
+
+bool TestPki::revoke(const TestCertificate& certificate, const TestCertificate& issuer, const QString& fakeTime)
+{
+    return opensslAt(fakeTime, {QStringLiteral("ca"), QStringLiteral("-batch"), QStringLiteral("-config"),
+                                m_directory + QStringLiteral("/ca.cnf"), QStringLiteral("-cert"), issuer.certificatePath,
+                                QStringLiteral("-keyfile"), issuer.keyPath, QStringLiteral("-revoke"),
+                                certificate.certificatePath});
+}
+
+QByteArray TestPki::makeCrl(const TestCertificate& issuer, int hours, const QString& fakeTime,
+                            const QStringList& extensions)
+{
+    const QString base = m_directory + QLatin1Char('/');
+    QByteArray config = readAll(base + QStringLiteral("ca.cnf"));
+    config += "[crl_ext]\n";
+    for (const QString& line : extensions)
+        config += line.toUtf8() + '\n';
+    const QString configPath = base + issuer.name + QStringLiteral(".crl.cnf");
+    const QString pemPath = base + issuer.name + QStringLiteral(".crl.pem");
+    if (!writeAll(configPath, config))
+        return {};
+    QStringList arguments = {QStringLiteral("ca"), QStringLiteral("-batch"), QStringLiteral("-gencrl"),
+                             QStringLiteral("-config"), configPath, QStringLiteral("-cert"), issuer.certificatePath,
+                             QStringLiteral("-keyfile"), issuer.keyPath, QStringLiteral("-crlhours"),
+                             QString::number(hours), QStringLiteral("-out"), pemPath};
+    if (!extensions.isEmpty())
+        arguments << QStringLiteral("-crlexts") << QStringLiteral("crl_ext");
+    QByteArray der;
+    if (!opensslAt(fakeTime, arguments)
+        || !openssl({QStringLiteral("crl"), QStringLiteral("-in"), pemPath, QStringLiteral("-outform"),
+                     QStringLiteral("DER")},
+                    &der))
+        return {};
+    return der;
+}
+
+QString TestPki::writeTsaConfig(const TestCertificate& tsa, const QList<TestCertificate>& chain,
+                                const QString& digests)
+{
+    const QString base = m_directory + QLatin1Char('/');
+    QByteArray chainPem;
+    for (const TestCertificate& member : chain)
+        chainPem += readAll(member.certificatePath);
+    const QString chainPath = base + tsa.name + QStringLiteral(".tsachain.pem");
+    const QString serialPath = base + tsa.name + QStringLiteral(".tsaserial");
+    QString digestNames = digests;
+    digestNames.remove(QLatin1Char(' ')).replace(QLatin1Char(','), QLatin1Char('-'));
+    const QString configPath = base + tsa.name + QLatin1Char('.') + digestNames + QStringLiteral(".tsa.cnf");
+    const QByteArray config = "[tsa]\ndefault_tsa = tsa_config\n[tsa_config]\n"
+                              "serial = " + serialPath.toUtf8() + "\n"
+                              "crypto_device = builtin\n"
+                              "signer_cert = " + tsa.certificatePath.toUtf8() + "\n"
+                              "certs = " + chainPath.toUtf8() + "\n"
+                              "signer_key = " + tsa.keyPath.toUtf8() + "\n"
+                              "signer_digest = sha256\n"
+                              "default_policy = 1.3.6.1.4.1.99999.1\n"
+                              "digests = " + digests.toUtf8() + "\n"
+                              "accuracy = secs:1\nordering = no\ntsa_name = yes\n"
+                              "ess_cert_id_chain = no\ness_cert_id_alg = sha256\n";
+    if (!writeAll(chainPath, chainPem) || !writeAll(configPath, config)
+        || (!QFile::exists(serialPath) && !writeAll(serialPath, "01\n")))
+        return QString();
+    return configPath;
 }
 
 } // namespace velk::test

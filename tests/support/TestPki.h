@@ -35,6 +35,10 @@ struct CertificateRequest {
     qint64 serial = 0; // 0: next serial of this PKI
 };
 
+// The arguments of `faketime` that run `openssl` at the given time: "+301s"
+// or "-2d" shift the clock, anything else ("2026-01-01 12:00:00") is absolute.
+QStringList fakeTimeArguments(const QString& fakeTime);
+
 class TestPki {
 public:
     // Makes the directory's root authority ("Velk Test Root", RSA 2048).
@@ -64,6 +68,29 @@ public:
     // Runs `openssl` with the arguments in the PKI directory; true on exit
     // status 0. Standard output is returned through `output` when given.
     bool openssl(const QStringList& arguments, QByteArray* output = nullptr, const QByteArray& input = {});
+
+    // The same under `faketime <fakeTime>` (for example "2026-01-01 12:00:00"
+    // or "+301s"); plain `openssl` when fakeTime is empty.
+    bool opensslAt(const QString& fakeTime, const QStringList& arguments, QByteArray* output = nullptr,
+                   const QByteArray& input = {});
+
+    // The issued-certificate database that `openssl ocsp -index` reads.
+    QString indexPath() const { return m_directory + QStringLiteral("/index.txt"); }
+
+    // Marks a certificate issued by `issuer` revoked, at the (fake) time given.
+    bool revoke(const TestCertificate& certificate, const TestCertificate& issuer, const QString& fakeTime = {});
+
+    // A DER CRL of `issuer` listing every revoked certificate of the index,
+    // issued at the (fake) time given and valid for `hours`; `extensions` are
+    // CRL extension lines (e.g. an issuing distribution point). Empty on failure.
+    QByteArray makeCrl(const TestCertificate& issuer, int hours, const QString& fakeTime = {},
+                       const QStringList& extensions = {});
+
+    // An `openssl ts -reply` configuration for a time-stamp authority whose
+    // replies carry `chain`; `digests` is the comma-separated list of accepted imprint
+    // algorithms ("sha256", "sha1"...). The configuration's path, or empty.
+    QString writeTsaConfig(const TestCertificate& tsa, const QList<TestCertificate>& chain,
+                           const QString& digests = QStringLiteral("sha256, sha384, sha512"));
 
 private:
     TestCertificate makeRoot();

@@ -7,6 +7,7 @@
 #include <openssl/cms.h>
 #include <openssl/evp.h>
 #include <openssl/ocsp.h>
+#include <openssl/pkcs7.h>
 #include <openssl/ts.h>
 #include <openssl/x509.h>
 #include <openssl/x509_vfy.h>
@@ -50,6 +51,8 @@ using TsTokenInfoPtr = OpenSslHandle<TS_TST_INFO, TS_TST_INFO_free>;
 using TsVerifyContextPtr = OpenSslHandle<TS_VERIFY_CTX, TS_VERIFY_CTX_free>;
 using Asn1IntegerPtr = OpenSslHandle<ASN1_INTEGER, ASN1_INTEGER_free>;
 using Asn1OctetStringPtr = OpenSslHandle<ASN1_OCTET_STRING, ASN1_OCTET_STRING_free>;
+using Pkcs7Ptr = OpenSslHandle<PKCS7, PKCS7_free>;
+using Asn1TimePtr = OpenSslHandle<ASN1_TIME, ASN1_TIME_free>;
 
 // A stack of certificates that owns them: pops and frees each one.
 struct X509StackDeleter {
