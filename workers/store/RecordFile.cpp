@@ -1,6 +1,7 @@
 #include "RecordFile.h"
 
 #include "StoreLimits.h"
+#include "DescriptorRead.h"
 #include "worker/contract/SecureWipe.h"
 #include "worker/sandbox/UniqueFd.h"
 
@@ -15,24 +16,6 @@ namespace velk {
 namespace {
 
 constexpr mode_t kRecordMode = 0600;
-
-// Up to limit + 1 bytes, so that a file that grew past the limit after its
-// size was checked is still noticed; -1 on a read error.
-qsizetype readBounded(int fd, QByteArray& buffer)
-{
-    qsizetype held = 0;
-    while (held < buffer.size()) {
-        const ssize_t got = ::read(fd, buffer.data() + held, size_t(buffer.size() - held));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        held += got;
-    }
-    return held;
-}
 
 // Anything but a regular file in the record's place is left alone: the
 // save file would otherwise write through a symbolic link or fail late.
@@ -60,7 +43,7 @@ RecordFileRead RecordFile::read(const QString& path)
         || status.st_size > StoreLimits::kMaxStoredBytes)
         return result;
     QByteArray bytes(qsizetype(status.st_size) + 1, Qt::Uninitialized);
-    const qsizetype got = readBounded(fd.get(), bytes);
+    const qsizetype got = readUpTo(fd.get(), bytes);
     if (got >= 0 && got <= StoreLimits::kMaxStoredBytes && got <= qsizetype(status.st_size)) {
         bytes.truncate(got);
         result.bytes = SecretBytes(std::move(bytes));

@@ -1,6 +1,7 @@
 #include "StoreKey.h"
 
 #include "RecordSealing.h"
+#include "DescriptorRead.h"
 #include "worker/contract/SecureWipe.h"
 #include "worker/sandbox/UniqueFd.h"
 
@@ -29,23 +30,6 @@ bool isSafeKeyFile(int fd)
     struct stat status {};
     return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid()
         && (status.st_mode & 07777) == kKeyMode && status.st_size == RecordSealing::kKeyBytes;
-}
-
-// Reads up to buffer.size() bytes; the count read, or -1.
-qsizetype readAll(int fd, QByteArray& buffer)
-{
-    qsizetype held = 0;
-    while (held < buffer.size()) {
-        const ssize_t got = ::read(fd, buffer.data() + held, size_t(buffer.size() - held));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        held += got;
-    }
-    return held;
 }
 
 bool writeAll(int fd, const QByteArray& bytes)
@@ -103,7 +87,7 @@ StoreKeyResult StoreKey::load(const QString& directory)
         return result;
     // One byte more than a key, to notice a file that grew after the check.
     QByteArray bytes(RecordSealing::kKeyBytes + 1, Qt::Uninitialized);
-    if (readAll(fd.get(), bytes) == RecordSealing::kKeyBytes) {
+    if (readUpTo(fd.get(), bytes) == RecordSealing::kKeyBytes) {
         bytes.truncate(RecordSealing::kKeyBytes); // the spare byte was never filled
         result.key = SecretBytes(std::move(bytes));
         result.status = KeyStatus::Loaded;
