@@ -1,8 +1,8 @@
-#include "TokenWorkerClient.h"
+#include "signing/token/TokenWorkerClient.h"
 
-#include "PipedProcess.h"
-#include "TokenClientMessages.h"
-#include "WorkerContract.h"
+#include "signing/token/PipedProcess.h"
+#include "signing/token/TokenClientMessages.h"
+#include "worker/contract/WorkerContract.h"
 #include "worker/contract/SecureWipe.h"
 
 #include <QCoreApplication>
@@ -12,6 +12,10 @@
 namespace velk {
 
 namespace {
+
+// The most the token worker may answer: a listing of every certificate of
+// every slot fits many times over; anything larger is not its reply.
+constexpr qsizetype kMaxReplyBytes = 524288;
 
 QJsonObject errorReply(const char* message)
 {
@@ -59,7 +63,7 @@ bool deliver(PipedProcess& process, const QByteArray& frame, const CancelFlag& c
 
 QJsonObject collectReply(PipedProcess& process, const CancelFlag& cancel, const TokenWorkerTimes& times)
 {
-    const qsizetype limit = WorkerLimits::kTokenWorkerMaxReplyBytes;
+    const qsizetype limit = kMaxReplyBytes;
     QByteArray output;
     QElapsedTimer running;
     running.start();

@@ -1,4 +1,4 @@
-#include "ChildSetup.h"
+#include "worker/sandbox/ChildSetup.h"
 
 #include <cerrno>
 #include <csignal>
@@ -22,8 +22,10 @@ enum Step {
 [[noreturn]] void fail(int errorFd, int step) noexcept
 {
     const Failure failure {step, errno};
-    // Best effort: the exit status alone already says "not started".
-    static_cast<void>(::write(errorFd, &failure, sizeof failure));
+    // Best effort: the exit status alone already says "not started", so a
+    // failed write changes nothing.
+    if (::write(errorFd, &failure, sizeof failure) < 0)
+        ::_exit(kSetupFailedStatus);
     ::_exit(kSetupFailedStatus);
 }
 
