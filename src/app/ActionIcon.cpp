@@ -1,4 +1,4 @@
-#include "ActionIcon.h"
+#include "app/ActionIcon.h"
 
 #include <QColor>
 #include <QPainter>

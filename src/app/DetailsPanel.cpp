@@ -1,6 +1,6 @@
-#include "DetailsPanel.h"
+#include "app/DetailsPanel.h"
 
-#include "ShellLabel.h"
+#include "app/ShellLabel.h"
 
 #include <QFrame>
 #include <QLabel>

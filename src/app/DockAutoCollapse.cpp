@@ -1,4 +1,4 @@
-#include "DockAutoCollapse.h"
+#include "app/DockAutoCollapse.h"
 
 #include <QDockWidget>
 #include <QVariant>

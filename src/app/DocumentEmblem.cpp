@@ -1,4 +1,4 @@
-#include "DocumentEmblem.h"
+#include "app/DocumentEmblem.h"
 
 #include <QColor>
 #include <QFont>

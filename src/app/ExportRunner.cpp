@@ -1,4 +1,4 @@
-#include "ExportRunner.h"
+#include "app/ExportRunner.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 

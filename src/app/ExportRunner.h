@@ -8,8 +8,8 @@
 // GUI thread. Owned by the main window; owns its future watcher. Destroying
 // the runner sets the running task's flag, so a task that can stop does.
 
-#include "CancelFlag.h"
-#include "PdfDocument.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PdfDocument.h"
 
 #include <QFutureWatcher>
 #include <QObject>

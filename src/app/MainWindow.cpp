@@ -1,15 +1,15 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "AppIdentity.h"
-#include "DetailsPanel.h"
-#include "DockAutoCollapse.h"
-#include "DocumentEditCommands.h"
-#include "DocumentOpen.h"
-#include "MainWindowMenus.h"
-#include "NativeDocumentTab.h"
-#include "SidePanels.h"
-#include "StartPage.h"
-#include "ToolsPanel.h"
+#include "app/AppIdentity.h"
+#include "app/DetailsPanel.h"
+#include "app/DockAutoCollapse.h"
+#include "operations/DocumentEditCommands.h"
+#include "document/DocumentOpen.h"
+#include "app/MainWindowMenus.h"
+#include "document/NativeDocumentTab.h"
+#include "app/SidePanels.h"
+#include "app/StartPage.h"
+#include "app/ToolsPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -10,11 +10,11 @@
 // GUI thread only. Created and owned by main; owns its tabs, actions,
 // panels and the runner of the background task.
 
-#include "CancelFlag.h"
-#include "ExportRunner.h"
-#include "MainWindowActions.h"
-#include "MainWindowPrompts.h"
-#include "PdfDocument.h"
+#include "worker/runner/CancelFlag.h"
+#include "app/ExportRunner.h"
+#include "app/MainWindowActions.h"
+#include "app/MainWindowPrompts.h"
+#include "document/PdfDocument.h"
 
 #include <QMainWindow>
 #include <QPointF>

@@ -1,4 +1,4 @@
-#include "MainWindowActions.h"
+#include "app/MainWindowActions.h"
 
 #include <QAction>
 #include <QKeySequence>

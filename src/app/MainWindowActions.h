@@ -6,7 +6,7 @@
 // and triggering stay in one place. Created on the GUI thread; the parent
 // passed in (the main window) owns the actions.
 
-#include "ToolActions.h"
+#include "app/ToolActions.h"
 
 class QObject;
 

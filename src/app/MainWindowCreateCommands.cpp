@@ -2,9 +2,9 @@
 // "&Görsellerden PDF…", the office conversion and "OCR ile aranabilir PDF
 // oluştur…", handed to CreateCommands with this window as their host.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "CreateCommands.h"
+#include "operations/CreateCommands.h"
 
 #include <QAction>
 #include <QStatusBar>

@@ -1,9 +1,9 @@
 // The main window's form command: "PDF formunu doldur…", handed to
 // FormCommands with this window as its host.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "FormCommands.h"
+#include "operations/FormCommands.h"
 
 #include <QAction>
 

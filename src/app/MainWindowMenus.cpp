@@ -1,6 +1,6 @@
-#include "MainWindowMenus.h"
+#include "app/MainWindowMenus.h"
 
-#include "MainWindowActions.h"
+#include "app/MainWindowActions.h"
 
 #include <QLabel>
 #include <QMainWindow>

@@ -2,9 +2,9 @@
 // "PDF birleştir…", handed to PageCommands with this window as their host,
 // and that host, which the form and creation commands share.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "PageCommands.h"
+#include "operations/PageCommands.h"
 
 #include <QAction>
 

@@ -1,4 +1,4 @@
-#include "MainWindowPrompts.h"
+#include "app/MainWindowPrompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "ShellLabel.h"
+#include "app/ShellLabel.h"
 
 #include <QLabel>
 

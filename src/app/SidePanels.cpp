@@ -1,7 +1,7 @@
-#include "SidePanels.h"
+#include "app/SidePanels.h"
 
-#include "DetailsPanel.h"
-#include "ToolsPanel.h"
+#include "app/DetailsPanel.h"
+#include "app/ToolsPanel.h"
 
 #include <QMainWindow>
 #include <QMenu>

@@ -1,9 +1,9 @@
-#include "StartPage.h"
+#include "app/StartPage.h"
 
-#include "DocumentEmblem.h"
-#include "ShellLabel.h"
-#include "Theme.h"
-#include "ToolButton.h"
+#include "app/DocumentEmblem.h"
+#include "app/ShellLabel.h"
+#include "app/PrimaryWidget.h"
+#include "app/ToolButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "Startup.h"
+#include "app/Startup.h"
 
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <QDir>
 #include <QImageReader>

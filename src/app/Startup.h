@@ -5,7 +5,7 @@
 // documents, the current directory, the image limit and the theme. Runs on
 // the GUI thread after the application object exists.
 
-#include "Theme.h"
+#include "app/Theme.h"
 
 #include <QString>
 #include <QStringList>

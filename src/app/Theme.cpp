@@ -1,6 +1,6 @@
-#include "Theme.h"
+#include "app/Theme.h"
 
-#include "ThemePalette.h"
+#include "app/ThemePalette.h"
 
 #include <QApplication>
 #include <QFile>
@@ -41,17 +41,6 @@ bool applyTheme(const ThemeResources& resources)
     QApplication::setPalette(themePalette());
     qApp->setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
     return true;
-}
-
-void setPrimary(QWidget* widget)
-{
-    if (!widget)
-        return;
-    widget->setProperty("primary", true);
-    QStyle* style = widget->style();
-    style->unpolish(widget);
-    style->polish(widget);
-    widget->update();
 }
 
 } // namespace velk

@@ -1,12 +1,9 @@
 #pragma once
 
 // The one dark theme of velk-pdf: font, widget style, palette and the
-// application style sheet. Applied once by start-up on the GUI thread;
-// setPrimary is used by every screen for its one emphasised button.
+// application style sheet. Applied once by start-up on the GUI thread.
 
 #include <QString>
-
-class QWidget;
 
 namespace velk {
 
@@ -24,9 +21,5 @@ struct ThemeResources {
 // Installs the theme on the application. Fails, changing nothing, when the
 // font cannot be registered or the style sheet cannot be opened.
 bool applyTheme(const ThemeResources& resources = {});
-
-// Marks the widget primary and re-polishes it so the style sheet's
-// [primary="true"] rules take effect at once.
-void setPrimary(QWidget* widget);
 
 } // namespace velk

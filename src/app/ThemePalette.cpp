@@ -1,4 +1,4 @@
-#include "ThemePalette.h"
+#include "app/ThemePalette.h"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
-#include "ToolActions.h"
+#include "app/ToolActions.h"
 
-#include "ActionIcon.h"
+#include "app/ActionIcon.h"
 
 #include <QAction>
 #include <QIcon>

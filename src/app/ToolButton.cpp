@@ -1,4 +1,4 @@
-#include "ToolButton.h"
+#include "app/ToolButton.h"
 
 #include <QAction>
 #include <QSizePolicy>

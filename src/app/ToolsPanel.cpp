@@ -1,8 +1,8 @@
-#include "ToolsPanel.h"
+#include "app/ToolsPanel.h"
 
-#include "AppIdentity.h"
-#include "ShellLabel.h"
-#include "ToolButton.h"
+#include "app/AppIdentity.h"
+#include "app/ShellLabel.h"
+#include "app/ToolButton.h"
 
 #include <QLabel>
 #include <QScrollArea>

@@ -4,7 +4,7 @@
 // that mirror the main window's actions. GUI thread; owned by the main
 // window once docked.
 
-#include "ToolActions.h"
+#include "app/ToolActions.h"
 
 #include <QDockWidget>
 

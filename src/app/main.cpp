@@ -3,10 +3,10 @@
 // theme; either failure ends the process with status 2 before any window.
 // Then the main window shows, with each named document in its own tab.
 
-#include "AppIdentity.h"
-#include "LeftoverWorkspaces.h"
-#include "MainWindow.h"
-#include "Startup.h"
+#include "app/AppIdentity.h"
+#include "document/LeftoverWorkspaces.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QDir>

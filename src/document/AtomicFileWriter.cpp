@@ -1,4 +1,4 @@
-#include "AtomicFileWriter.h"
+#include "document/AtomicFileWriter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "DocumentOpen.h"
+#include "document/DocumentOpen.h"
 
-#include "DocumentLimits.h"
-#include "PrivateDirectory.h"
-#include "InspectionReply.h"
-#include "PdfWorkerRunner.h"
-#include "SourceCopy.h"
+#include "document/DocumentLimits.h"
+#include "document/PrivateDirectory.h"
+#include "document/InspectionReply.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "document/SourceCopy.h"
 
 #include "worker/contract/JsonFields.h"
 #include "worker/contract/operations/InspectContract.h"

@@ -4,7 +4,7 @@
 // copy that the sandboxed worker inspects; nothing else ever touches the
 // user's file again. Both operations block and run on pool threads.
 
-#include "PdfDocument.h"
+#include "document/PdfDocument.h"
 
 #include <atomic>
 #include <memory>

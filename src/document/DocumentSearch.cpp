@@ -1,8 +1,8 @@
-#include "DocumentSearch.h"
+#include "document/DocumentSearch.h"
 
-#include "DocumentViewLimits.h"
-#include "PdfWorkerRunner.h"
-#include "RunnerMessages.h"
+#include "document/DocumentViewLimits.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "worker/runner/RunnerMessages.h"
 
 #include "worker/contract/operations/SearchContract.h"
 

@@ -5,8 +5,8 @@
 // round. Runs on a pool thread (started by NativeDocumentTab); takes copies
 // only and touches no QObject.
 
-#include "CancelFlag.h"
-#include "PdfDocument.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PdfDocument.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "DocumentToolbars.h"
+#include "document/DocumentToolbars.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "FileCopier.h"
+#include "document/FileCopier.h"
 
 namespace velk {
 

@@ -4,7 +4,7 @@
 // file is ever read whole into memory, bounded in bytes, and cancellable
 // between chunks. Callers turn the outcome into their own sentence.
 
-#include "CancelFlag.h"
+#include "worker/runner/CancelFlag.h"
 
 #include <QFile>
 #include <QIODevice>

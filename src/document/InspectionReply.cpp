@@ -1,6 +1,6 @@
-#include "InspectionReply.h"
+#include "document/InspectionReply.h"
 
-#include "RunnerMessages.h"
+#include "worker/runner/RunnerMessages.h"
 
 #include "worker/contract/operations/InspectContract.h"
 

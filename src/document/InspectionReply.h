@@ -4,7 +4,7 @@
 // the reply's contract: every value is checked before it is used, the
 // first violation decides.
 
-#include "PdfDocument.h"
+#include "document/PdfDocument.h"
 
 #include <QJsonObject>
 

@@ -1,4 +1,4 @@
-#include "LeftoverWorkspaces.h"
+#include "document/LeftoverWorkspaces.h"
 
 #include <QDir>
 #include <QFile>

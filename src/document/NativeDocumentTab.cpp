@@ -1,10 +1,10 @@
-#include "NativeDocumentTab.h"
+#include "document/NativeDocumentTab.h"
 
-#include "DocumentOpen.h"
-#include "DocumentToolbars.h"
-#include "DocumentViewLimits.h"
-#include "NoteListing.h"
-#include "PdfCanvas.h"
+#include "document/DocumentOpen.h"
+#include "document/DocumentToolbars.h"
+#include "document/DocumentViewLimits.h"
+#include "document/NoteListing.h"
+#include "document/PdfCanvas.h"
 
 #include "worker/contract/PdfiumCodes.h"
 #include "worker/contract/SecureWipe.h"

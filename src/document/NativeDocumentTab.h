@@ -13,12 +13,12 @@
 // the tab sets the flag, which stops a running open copy and any worker
 // run of the tab.
 
-#include "CancelFlag.h"
-#include "DocumentSearch.h"
-#include "PdfDocument.h"
-#include "PlacementState.h"
-#include "TabPrompts.h"
-#include "WorkerReply.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/DocumentSearch.h"
+#include "document/PdfDocument.h"
+#include "document/PlacementState.h"
+#include "document/TabPrompts.h"
+#include "worker/runner/WorkerReply.h"
 
 #include <QFutureWatcher>
 #include <QPointF>

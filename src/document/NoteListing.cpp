@@ -1,8 +1,8 @@
-#include "NoteListing.h"
+#include "document/NoteListing.h"
 
-#include "DocumentViewLimits.h"
-#include "PdfWorkerRunner.h"
-#include "RunnerMessages.h"
+#include "document/DocumentViewLimits.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "worker/runner/RunnerMessages.h"
 
 #include "worker/contract/operations/NotesContract.h"
 

@@ -5,9 +5,9 @@
 // dialog. listNotes runs on a pool thread (started by NativeDocumentTab),
 // takes copies only and touches no QObject; the rest is pure.
 
-#include "CancelFlag.h"
-#include "PdfDocument.h"
-#include "WorkerReply.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PdfDocument.h"
+#include "worker/runner/WorkerReply.h"
 
 #include <QJsonObject>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "NotesDialog.h"
+#include "document/NotesDialog.h"
 
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
-#include "PageCache.h"
+#include "document/PageCache.h"
 
-#include "DocumentViewLimits.h"
+#include "document/DocumentViewLimits.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "PageLayout.h"
+#include "document/PageLayout.h"
 
-#include "DocumentViewLimits.h"
+#include "document/DocumentViewLimits.h"
 
 #include <algorithm>
 #include <cmath>

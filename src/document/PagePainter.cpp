@@ -1,4 +1,4 @@
-#include "PagePainter.h"
+#include "document/PagePainter.h"
 
 #include <QColor>
 #include <QPainter>

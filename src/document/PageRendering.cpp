@@ -1,8 +1,8 @@
-#include "PageRendering.h"
+#include "document/PageRendering.h"
 
-#include "DocumentViewLimits.h"
-#include "PagePixels.h"
-#include "PdfWorkerRunner.h"
+#include "document/DocumentViewLimits.h"
+#include "worker/runner/PagePixels.h"
+#include "worker/runner/PdfWorkerRunner.h"
 
 #include "worker/contract/operations/RenderContract.h"
 

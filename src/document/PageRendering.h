@@ -4,9 +4,9 @@
 // Runs on a pool thread (started by PdfCanvas); blocks until the worker has
 // answered. Takes copies only and touches no QObject.
 
-#include "CancelFlag.h"
-#include "PdfDocument.h"
-#include "PdfRenderResult.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PdfDocument.h"
+#include "worker/runner/PdfRenderResult.h"
 
 namespace velk {
 

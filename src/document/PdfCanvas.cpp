@@ -1,10 +1,10 @@
-#include "PdfCanvas.h"
+#include "document/PdfCanvas.h"
 
-#include "DocumentViewLimits.h"
-#include "PageLayout.h"
-#include "PagePainter.h"
-#include "PageRendering.h"
-#include "RunnerMessages.h"
+#include "document/DocumentViewLimits.h"
+#include "document/PageLayout.h"
+#include "document/PagePainter.h"
+#include "document/PageRendering.h"
+#include "worker/runner/RunnerMessages.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -12,10 +12,10 @@
 // destroying the canvas sets the flag, so a render in flight stops inside
 // the sandbox instead of running to its time limit.
 
-#include "CancelFlag.h"
-#include "PageCache.h"
-#include "PdfDocument.h"
-#include "PdfRenderResult.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PageCache.h"
+#include "document/PdfDocument.h"
+#include "worker/runner/PdfRenderResult.h"
 
 #include <QAbstractScrollArea>
 #include <QFutureWatcher>

@@ -1,6 +1,6 @@
-#include "PlacementState.h"
+#include "document/PlacementState.h"
 
-#include "DocumentViewLimits.h"
+#include "document/DocumentViewLimits.h"
 
 #include <algorithm>
 #include <utility>

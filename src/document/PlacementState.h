@@ -5,7 +5,7 @@
 // shape. Pure state on the GUI thread, owned by NativeDocumentTab, which
 // turns the outcomes into cursors, messages and signals.
 
-#include "DocumentViewLimits.h"
+#include "document/DocumentViewLimits.h"
 
 #include <QPointF>
 #include <QRectF>

@@ -1,6 +1,6 @@
-#include "PrivateDirectory.h"
+#include "document/PrivateDirectory.h"
 
-#include "LeftoverWorkspaces.h"
+#include "document/LeftoverWorkspaces.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
-#include "SourceCopy.h"
+#include "document/SourceCopy.h"
 
-#include "DocumentLimits.h"
-#include "FileCopier.h"
+#include "document/DocumentLimits.h"
+#include "document/FileCopier.h"
 
 #include <QFile>
 #include <QFileInfo>

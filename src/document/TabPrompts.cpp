@@ -1,6 +1,6 @@
-#include "TabPrompts.h"
+#include "document/TabPrompts.h"
 
-#include "NotesDialog.h"
+#include "document/NotesDialog.h"
 
 #include <QInputDialog>
 #include <QLineEdit>

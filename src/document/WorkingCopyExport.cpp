@@ -1,7 +1,7 @@
-#include "DocumentOpen.h"
+#include "document/DocumentOpen.h"
 
-#include "DocumentLimits.h"
-#include "SameFile.h"
+#include "document/DocumentLimits.h"
+#include "operations/SameFile.h"
 #include "document/AtomicFileWriter.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "ApplyEdit.h"
+#include "operations/ApplyEdit.h"
 
-#include "DocumentFiles.h"
-#include "OperationLimits.h"
-#include "OperationMessages.h"
-#include "TaskPipeline.h"
+#include "operations/DocumentFiles.h"
+#include "operations/OperationLimits.h"
+#include "operations/OperationMessages.h"
+#include "operations/TaskPipeline.h"
 
 namespace velk {
 

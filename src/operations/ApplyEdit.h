@@ -6,7 +6,7 @@
 // keep the page count, and its inspected working copy is published. Runs on
 // a pool thread; blocking; not cancellable.
 
-#include "PdfDocument.h"
+#include "document/PdfDocument.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "CreateCommands.h"
+#include "operations/CreateCommands.h"
 
-#include "NativeDocumentTab.h"
-#include "OcrTask.h"
-#include "PageRanges.h"
-#include "PdfCreateService.h"
+#include "document/NativeDocumentTab.h"
+#include "operations/OcrTask.h"
+#include "operations/PageRanges.h"
+#include "operations/PdfCreateService.h"
 
 #include "worker/contract/SharedLimits.h"
 

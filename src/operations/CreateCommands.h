@@ -9,7 +9,7 @@
 // which connects its actions here and answers the host functions. Holds no
 // document between commands.
 
-#include "DocumentEditCommands.h"
+#include "operations/DocumentEditCommands.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,10 +1,10 @@
-#include "DocumentEditCommands.h"
+#include "operations/DocumentEditCommands.h"
 
-#include "AddTextOrNote.h"
-#include "ApplyEdit.h"
-#include "EditTextObject.h"
-#include "NativeDocumentTab.h"
-#include "ShapeChoice.h"
+#include "operations/AddTextOrNote.h"
+#include "operations/ApplyEdit.h"
+#include "operations/EditTextObject.h"
+#include "document/NativeDocumentTab.h"
+#include "operations/ShapeChoice.h"
 
 #include <QJsonObject>
 #include <QPointer>

@@ -10,9 +10,9 @@
 // which connects its actions and its tabs' requests to the slots here and
 // answers the host functions. Holds no document between commands.
 
-#include "CancelFlag.h"
-#include "EditPrompts.h"
-#include "PdfDocument.h"
+#include "worker/runner/CancelFlag.h"
+#include "operations/EditPrompts.h"
+#include "document/PdfDocument.h"
 
 #include <QObject>
 #include <QPointF>

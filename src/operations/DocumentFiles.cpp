@@ -1,6 +1,6 @@
-#include "DocumentFiles.h"
+#include "operations/DocumentFiles.h"
 
-#include "SameFile.h"
+#include "operations/SameFile.h"
 
 namespace velk {
 

@@ -2,7 +2,7 @@
 
 // The two files of an open document no operation may ever write.
 
-#include "PdfDocument.h"
+#include "document/PdfDocument.h"
 
 #include <QString>
 

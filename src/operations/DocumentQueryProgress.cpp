@@ -1,8 +1,8 @@
-#include "DocumentQueryProgress.h"
+#include "operations/DocumentQueryProgress.h"
 
-#include "CancelFlag.h"
-#include "OperationMessages.h"
-#include "QueryDocument.h"
+#include "worker/runner/CancelFlag.h"
+#include "operations/OperationMessages.h"
+#include "operations/QueryDocument.h"
 
 #include <QEventLoop>
 #include <QFutureWatcher>

@@ -5,8 +5,8 @@
 // sees that something is happening and may cancel it. GUI thread; the query
 // itself runs on the global thread pool.
 
-#include "PdfDocument.h"
-#include "WorkerReply.h"
+#include "document/PdfDocument.h"
+#include "worker/runner/WorkerReply.h"
 
 #include <QString>
 

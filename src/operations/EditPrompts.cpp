@@ -1,6 +1,6 @@
-#include "EditPrompts.h"
+#include "operations/EditPrompts.h"
 
-#include "TextObjectEditDialog.h"
+#include "operations/TextObjectEditDialog.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -1,8 +1,8 @@
-#include "EditTextObject.h"
+#include "operations/EditTextObject.h"
 
-#include "DocumentQueryProgress.h"
-#include "TextObjectEditDialog.h"
-#include "TextObjectEntries.h"
+#include "operations/DocumentQueryProgress.h"
+#include "operations/TextObjectEditDialog.h"
+#include "operations/TextObjectEntries.h"
 
 namespace velk {
 

@@ -5,8 +5,8 @@
 // there is nothing to edit, and runs the text-object dialog. GUI thread;
 // modal.
 
-#include "EditPrompts.h"
-#include "PdfDocument.h"
+#include "operations/EditPrompts.h"
+#include "document/PdfDocument.h"
 
 #include <QJsonObject>
 

@@ -1,7 +1,7 @@
-#include "FillForm.h"
+#include "operations/FillForm.h"
 
-#include "DocumentQueryProgress.h"
-#include "FormFillDialog.h"
+#include "operations/DocumentQueryProgress.h"
+#include "operations/FormFillDialog.h"
 
 #include <QJsonArray>
 

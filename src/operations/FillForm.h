@@ -5,8 +5,8 @@
 // is nothing to fill, and runs the form dialog. GUI thread; modal. The
 // document's scripts are never run.
 
-#include "EditPrompts.h"
-#include "PdfDocument.h"
+#include "operations/EditPrompts.h"
+#include "document/PdfDocument.h"
 
 #include <QJsonObject>
 

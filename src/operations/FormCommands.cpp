@@ -1,9 +1,9 @@
-#include "FormCommands.h"
+#include "operations/FormCommands.h"
 
-#include "ApplyEdit.h"
-#include "FillForm.h"
-#include "FormFillDialog.h"
-#include "NativeDocumentTab.h"
+#include "operations/ApplyEdit.h"
+#include "operations/FillForm.h"
+#include "operations/FormFillDialog.h"
+#include "document/NativeDocumentTab.h"
 
 namespace velk {
 

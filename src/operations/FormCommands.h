@@ -6,7 +6,7 @@
 // GUI thread. Created and owned (as a QObject child) by the main window,
 // which connects its action here and answers the host functions.
 
-#include "DocumentEditCommands.h"
+#include "operations/DocumentEditCommands.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "FormFieldWidgets.h"
+#include "operations/FormFieldWidgets.h"
 
 #include "worker/contract/PdfiumCodes.h"
 

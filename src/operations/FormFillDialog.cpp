@@ -1,6 +1,6 @@
-#include "FormFillDialog.h"
+#include "operations/FormFillDialog.h"
 
-#include "Theme.h"
+#include "app/PrimaryWidget.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

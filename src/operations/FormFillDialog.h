@@ -8,7 +8,7 @@
 // widgets and radio groups through Qt parenting. The message functions
 // are called while the dialog stays open.
 
-#include "FormFieldWidgets.h"
+#include "operations/FormFieldWidgets.h"
 
 #include <QDialog>
 #include <QJsonArray>

@@ -1,8 +1,8 @@
-#include "PdfCreateService.h"
+#include "operations/PdfCreateService.h"
 
-#include "FileCopier.h"
-#include "SameFile.h"
-#include "TaskPipeline.h"
+#include "document/FileCopier.h"
+#include "operations/SameFile.h"
+#include "operations/TaskPipeline.h"
 
 #include "worker/contract/SharedLimits.h"
 

@@ -1,4 +1,4 @@
-#include "ListRowMoves.h"
+#include "operations/ListRowMoves.h"
 
 #include <QListWidget>
 #include <QPushButton>

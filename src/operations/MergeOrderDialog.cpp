@@ -1,6 +1,6 @@
-#include "MergeOrderDialog.h"
+#include "operations/MergeOrderDialog.h"
 
-#include "ListRowMoves.h"
+#include "operations/ListRowMoves.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "OcrTask.h"
+#include "operations/OcrTask.h"
 
-#include "SameFile.h"
-#include "TaskPipeline.h"
+#include "operations/SameFile.h"
+#include "operations/TaskPipeline.h"
 
 #include "worker/contract/SharedLimits.h"
 

@@ -5,8 +5,8 @@
 // and laid over the same pages of the source, so the result keeps the
 // scanned look and adds searchable text. Blocking; runs on a pool thread.
 
-#include "CancelFlag.h"
-#include "PdfDocument.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PdfDocument.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "OrganizeDialog.h"
+#include "operations/OrganizeDialog.h"
 
-#include "ListRowMoves.h"
-#include "PageRanges.h"
+#include "operations/ListRowMoves.h"
+#include "operations/PageRanges.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

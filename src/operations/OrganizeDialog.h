@@ -6,7 +6,7 @@
 // modal, created on the stack by showOrganizeDialog; owns its widgets
 // through Qt parenting.
 
-#include "OrganizeLayout.h"
+#include "operations/OrganizeLayout.h"
 
 #include <QDialog>
 

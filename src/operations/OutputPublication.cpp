@@ -1,7 +1,7 @@
-#include "OutputPublication.h"
+#include "operations/OutputPublication.h"
 
-#include "OperationLimits.h"
-#include "OperationMessages.h"
+#include "operations/OperationLimits.h"
+#include "operations/OperationMessages.h"
 
 #include "document/AtomicFileWriter.h"
 

@@ -5,8 +5,8 @@
 // save file, so the destination holds either its old content or the whole
 // new file. Runs on the task's pool thread; blocking.
 
-#include "CancelFlag.h"
-#include "PdfDocument.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PdfDocument.h"
 
 #include <QString>
 

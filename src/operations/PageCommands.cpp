@@ -1,9 +1,9 @@
-#include "PageCommands.h"
+#include "operations/PageCommands.h"
 
-#include "MergeOrderDialog.h"
-#include "NativeDocumentTab.h"
-#include "OrganizeDialog.h"
-#include "PageTasks.h"
+#include "operations/MergeOrderDialog.h"
+#include "document/NativeDocumentTab.h"
+#include "operations/OrganizeDialog.h"
+#include "operations/PageTasks.h"
 
 #include <QFileDialog>
 

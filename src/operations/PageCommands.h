@@ -9,8 +9,8 @@
 // which connects its actions here and answers the host functions. Holds no
 // document between commands.
 
-#include "DocumentEditCommands.h"
-#include "OrganizeLayout.h"
+#include "operations/DocumentEditCommands.h"
+#include "operations/OrganizeLayout.h"
 
 #include <QObject>
 #include <QStringList>

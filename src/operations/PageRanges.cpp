@@ -1,4 +1,4 @@
-#include "PageRanges.h"
+#include "operations/PageRanges.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
-#include "PageTasks.h"
+#include "operations/PageTasks.h"
 
-#include "DocumentFiles.h"
-#include "DocumentOpen.h"
-#include "SameFile.h"
-#include "TaskPipeline.h"
+#include "operations/DocumentFiles.h"
+#include "document/DocumentOpen.h"
+#include "operations/SameFile.h"
+#include "operations/TaskPipeline.h"
 
 #include "worker/contract/SharedLimits.h"
 

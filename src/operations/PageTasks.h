@@ -5,8 +5,8 @@
 // in a private workspace and publish the result atomically. They block and
 // run on pool threads; they touch no QObject.
 
-#include "OrganizeLayout.h"
-#include "PdfDocument.h"
+#include "operations/OrganizeLayout.h"
+#include "document/PdfDocument.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "PdfCreateService.h"
+#include "operations/PdfCreateService.h"
 
 #include "document/AtomicFileWriter.h"
 

@@ -5,7 +5,7 @@
 // and office conversion, which this installation refuses. Blocking; run as
 // background tasks on pool threads.
 
-#include "PdfDocument.h"
+#include "document/PdfDocument.h"
 
 #include <QString>
 #include <QStringList>

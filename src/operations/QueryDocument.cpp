@@ -1,8 +1,8 @@
-#include "QueryDocument.h"
+#include "operations/QueryDocument.h"
 
-#include "OperationLimits.h"
-#include "OperationMessages.h"
-#include "PdfWorkerRunner.h"
+#include "operations/OperationLimits.h"
+#include "operations/OperationMessages.h"
+#include "worker/runner/PdfWorkerRunner.h"
 
 #include <QJsonObject>
 

@@ -4,9 +4,9 @@
 // the worker: the text objects of a page, or the form fields. Runs on a
 // pool thread; blocking.
 
-#include "CancelFlag.h"
-#include "PdfDocument.h"
-#include "WorkerReply.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PdfDocument.h"
+#include "worker/runner/WorkerReply.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "SameFile.h"
+#include "operations/SameFile.h"
 
 #include <QFileInfo>
 

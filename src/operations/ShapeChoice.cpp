@@ -1,4 +1,4 @@
-#include "ShapeChoice.h"
+#include "operations/ShapeChoice.h"
 
 namespace velk {
 

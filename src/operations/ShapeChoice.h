@@ -3,7 +3,7 @@
 // The first question of "Vurgulama veya şekil ekle…": which kind of shape
 // the area pick that follows will add. GUI thread; modal.
 
-#include "EditPrompts.h"
+#include "operations/EditPrompts.h"
 
 #include <QString>
 

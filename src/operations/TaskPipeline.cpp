@@ -1,8 +1,8 @@
-#include "TaskPipeline.h"
+#include "operations/TaskPipeline.h"
 
-#include "DocumentOpen.h"
-#include "OutputPublication.h"
-#include "PdfWorkerRunner.h"
+#include "document/DocumentOpen.h"
+#include "operations/OutputPublication.h"
+#include "worker/runner/PdfWorkerRunner.h"
 
 #include "worker/contract/operations/InspectContract.h"
 

@@ -7,9 +7,9 @@
 // the steps are written once here. Lives on the task's pool thread; the
 // workspace and everything in it goes with the pipeline.
 
-#include "CancelFlag.h"
-#include "PdfDocument.h"
-#include "TaskWorkspace.h"
+#include "worker/runner/CancelFlag.h"
+#include "document/PdfDocument.h"
+#include "operations/TaskWorkspace.h"
 
 #include <QJsonObject>
 #include <QString>

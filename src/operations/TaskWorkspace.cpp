@@ -1,6 +1,6 @@
-#include "TaskWorkspace.h"
+#include "operations/TaskWorkspace.h"
 
-#include "PrivateDirectory.h"
+#include "document/PrivateDirectory.h"
 
 namespace velk {
 

@@ -1,7 +1,7 @@
-#include "TextObjectEditDialog.h"
+#include "operations/TextObjectEditDialog.h"
 
-#include "OperationLimits.h"
-#include "Theme.h"
+#include "operations/OperationLimits.h"
+#include "app/PrimaryWidget.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

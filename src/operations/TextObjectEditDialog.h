@@ -9,7 +9,7 @@
 // widgets through Qt parenting. The warning function is called while the
 // dialog stays open.
 
-#include "TextObjectEntries.h"
+#include "operations/TextObjectEntries.h"
 
 #include <QDialog>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
-#include "TextObjectEntries.h"
+#include "operations/TextObjectEntries.h"
 
-#include "OperationLimits.h"
+#include "operations/OperationLimits.h"
 
 #include <QJsonArray>
 

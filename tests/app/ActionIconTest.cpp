@@ -2,7 +2,7 @@
 // stay sharp at device pixel ratio 2, and draw their shapes as open light
 // blue outlines on transparency.
 
-#include "ActionIcon.h"
+#include "app/ActionIcon.h"
 
 #include <QImage>
 #include <QTest>

@@ -2,7 +2,7 @@
 // organisation (which also place its settings), the window icon of every
 // window, and the desktop entry its windows belong to.
 
-#include "AppIdentity.h"
+#include "app/AppIdentity.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -5,11 +5,11 @@
 // nothing depends on timing. Runs from the application directory: a saved
 // file opens through the worker.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 #include "MainWindowHarness.h"
-#include "NativeDocumentTab.h"
-#include "PdfFixtures.h"
-#include "Theme.h"
+#include "document/NativeDocumentTab.h"
+#include "support/PdfFixtures.h"
+#include "app/Theme.h"
 
 #include <QAction>
 #include <QPushButton>

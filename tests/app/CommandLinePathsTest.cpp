@@ -2,7 +2,7 @@
 // directory the program was started in; order and repetitions are kept for
 // the main window, which folds a repeated file into one tab.
 
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <QDir>
 #include <QFile>

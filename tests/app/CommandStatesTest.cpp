@@ -5,13 +5,13 @@
 // that mirrors it. Runs from the application directory, where the worker
 // is.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 #include "MainWindowHarness.h"
-#include "NativeDocumentTab.h"
-#include "PdfFixtures.h"
-#include "StartPage.h"
-#include "Theme.h"
-#include "ToolsPanel.h"
+#include "document/NativeDocumentTab.h"
+#include "support/PdfFixtures.h"
+#include "app/StartPage.h"
+#include "app/Theme.h"
+#include "app/ToolsPanel.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,11 +2,11 @@
 // below 1,120 pixels, the tools panel below 900, both come back when the
 // window widens again, and a panel the user closed stays closed.
 
-#include "DetailsPanel.h"
-#include "DockAutoCollapse.h"
-#include "MainWindow.h"
-#include "Theme.h"
-#include "ToolsPanel.h"
+#include "app/DetailsPanel.h"
+#include "app/DockAutoCollapse.h"
+#include "app/MainWindow.h"
+#include "app/Theme.h"
+#include "app/ToolsPanel.h"
 
 #include <QAction>
 #include <QTest>

@@ -1,8 +1,8 @@
 // The document emblem keeps its fixed size and paints its page, folded
 // corner, text lines and the red "PDF" label where they belong.
 
-#include "DocumentEmblem.h"
-#include "Theme.h"
+#include "app/DocumentEmblem.h"
+#include "app/Theme.h"
 
 #include <QImage>
 #include <QTest>

@@ -6,14 +6,14 @@
 // panel follows the current tab. Runs from the application directory,
 // where the worker is.
 
-#include "DetailsPanel.h"
-#include "DocumentOpen.h"
-#include "MainWindow.h"
+#include "app/DetailsPanel.h"
+#include "document/DocumentOpen.h"
+#include "app/MainWindow.h"
 #include "MainWindowHarness.h"
-#include "NativeDocumentTab.h"
-#include "PdfFixtures.h"
-#include "StartPage.h"
-#include "Startup.h"
+#include "document/NativeDocumentTab.h"
+#include "support/PdfFixtures.h"
+#include "app/StartPage.h"
+#include "app/Startup.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -3,12 +3,12 @@
 // tips, the status bar with its hidden cancel button, and the commands with
 // their drawn icons and first enabled states.
 
-#include "DetailsPanel.h"
-#include "MainWindow.h"
+#include "app/DetailsPanel.h"
+#include "app/MainWindow.h"
 #include "MainWindowHarness.h"
-#include "StartPage.h"
-#include "Theme.h"
-#include "ToolsPanel.h"
+#include "app/StartPage.h"
+#include "app/Theme.h"
+#include "app/ToolsPanel.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "MainWindowHarness.h"
 
-#include "MainWindow.h"
-#include "NativeDocumentTab.h"
+#include "app/MainWindow.h"
+#include "document/NativeDocumentTab.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

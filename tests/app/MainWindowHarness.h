@@ -4,8 +4,8 @@
 // prepared by the test, with every question recorded, and background tasks
 // that wait for the test's go-ahead, so nothing depends on timing.
 
-#include "ExportRunner.h"
-#include "MainWindowPrompts.h"
+#include "app/ExportRunner.h"
+#include "app/MainWindowPrompts.h"
 
 #include <QList>
 #include <QSemaphore>

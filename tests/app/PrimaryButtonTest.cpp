@@ -1,7 +1,8 @@
 // A button turns into the emphasised "#315D8B" button only through
 // setPrimary: setting the property alone leaves the style already applied.
 
-#include "Theme.h"
+#include "app/PrimaryWidget.h"
+#include "app/Theme.h"
 #include "WidgetPixels.h"
 
 #include <QMainWindow>

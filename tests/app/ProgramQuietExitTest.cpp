@@ -1,7 +1,7 @@
 // velk-pdf writes no diagnostics, not even when Qt cannot start it: with no
 // display to connect to it ends with status 1 and says nothing.
 
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -3,7 +3,7 @@
 // (scripts/screenshot.sh --with-document). A developer tool, never
 // installed. Exit status 0 when the file was written, 1 otherwise.
 
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -4,11 +4,11 @@
 // tab with the new file. Runs from the application directory, where the
 // worker is.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 #include "MainWindowHarness.h"
-#include "NativeDocumentTab.h"
-#include "PdfFixtures.h"
-#include "Theme.h"
+#include "document/NativeDocumentTab.h"
+#include "support/PdfFixtures.h"
+#include "app/Theme.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,11 +2,11 @@
 // bound actions; the details panel follows the current tab; both dock into
 // the main window with their toggles in the view menu.
 
-#include "ActionIcon.h"
-#include "DetailsPanel.h"
-#include "SidePanels.h"
-#include "Theme.h"
-#include "ToolsPanel.h"
+#include "app/ActionIcon.h"
+#include "app/DetailsPanel.h"
+#include "app/SidePanels.h"
+#include "app/Theme.h"
+#include "app/ToolsPanel.h"
 
 #include <QAction>
 #include <QFrame>

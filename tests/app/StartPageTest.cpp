@@ -2,10 +2,10 @@
 // emphasised open button bound to the window's actions, and its look once
 // themed.
 
-#include "DocumentEmblem.h"
-#include "StartPage.h"
-#include "Theme.h"
-#include "ToolsPanel.h"
+#include "app/DocumentEmblem.h"
+#include "app/StartPage.h"
+#include "app/Theme.h"
+#include "app/ToolsPanel.h"
 #include "WidgetPixels.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 // application directory with the theme applied and the documents resolved
 // against the directory the program was started in.
 
-#include "Startup.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QDir>

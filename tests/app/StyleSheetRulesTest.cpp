@@ -2,7 +2,7 @@
 // colours of the named labels, and the backgrounds of buttons, cards, side
 // tools and named surfaces as they are painted.
 
-#include "Theme.h"
+#include "app/Theme.h"
 #include "WidgetPixels.h"
 
 #include <QApplication>

@@ -2,8 +2,9 @@
 // palette in every colour group with its own disabled colours, and the
 // compiled-in style sheet.
 
-#include "Theme.h"
-#include "ThemePalette.h"
+#include "app/PrimaryWidget.h"
+#include "app/Theme.h"
+#include "app/ThemePalette.h"
 
 #include <QApplication>
 #include <QFile>

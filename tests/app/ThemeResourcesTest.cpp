@@ -3,7 +3,7 @@
 // that carries a rule for every kind of widget and object name the windows
 // use.
 
-#include "Theme.h"
+#include "app/Theme.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // Cards and side tools mirror their action: they follow its enabled state
 // and trigger it, but always show their own text.
 
-#include "ActionIcon.h"
-#include "ToolButton.h"
+#include "app/ActionIcon.h"
+#include "app/ToolButton.h"
 
 #include <QAction>
 #include <QSignalSpy>

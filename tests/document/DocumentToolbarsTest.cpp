@@ -3,8 +3,8 @@
 // loading, and wired to the page view both ways without a loop.
 
 #include "FixtureDocument.h"
-#include "NativeDocumentTab.h"
-#include "PdfCanvas.h"
+#include "document/NativeDocumentTab.h"
+#include "document/PdfCanvas.h"
 #include "ScriptedPrompts.h"
 
 #include <QAction>

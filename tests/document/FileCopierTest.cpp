@@ -2,7 +2,7 @@
 // included) across chunk edges, nothing beyond the bound written, and a
 // set flag stopping the copy before the first chunk.
 
-#include "FileCopier.h"
+#include "document/FileCopier.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

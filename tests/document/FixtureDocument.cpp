@@ -1,7 +1,7 @@
 #include "FixtureDocument.h"
 
-#include "PdfCanvas.h"
-#include "PrivateDirectory.h"
+#include "document/PdfCanvas.h"
+#include "document/PrivateDirectory.h"
 
 #include <QTest>
 

@@ -5,8 +5,8 @@
 // workspace and the page sizes are the fixture's. For tests whose subject
 // is not the open itself.
 
-#include "PdfDocument.h"
-#include "PdfFixtures.h"
+#include "document/PdfDocument.h"
+#include "support/PdfFixtures.h"
 
 #include <QByteArray>
 #include <QSize>

@@ -1,7 +1,7 @@
 // The worker's "inspect" reply is checked value by value before a document
 // description is built from it.
 
-#include "InspectionReply.h"
+#include "document/InspectionReply.h"
 
 #include <QJsonArray>
 #include <QTest>

@@ -3,10 +3,10 @@
 // its place, and the tab stays usable: the next layout asks again and the
 // page arrives. Runs from the application directory, where the worker is.
 
-#include "NativeDocumentTab.h"
-#include "PdfCanvas.h"
-#include "RunnerMessages.h"
-#include "SandboxHold.h"
+#include "document/NativeDocumentTab.h"
+#include "document/PdfCanvas.h"
+#include "worker/runner/RunnerMessages.h"
+#include "support/SandboxHold.h"
 #include "ScriptedPrompts.h"
 
 #include "support/PdfFixtures.h"

@@ -4,8 +4,8 @@
 // that is not ours (wrong name, a link, a file, open to others, someone
 // else's), and never what a link inside a leftover points to.
 
-#include "LeftoverWorkspaces.h"
-#include "PrivateDirectory.h"
+#include "document/LeftoverWorkspaces.h"
+#include "document/PrivateDirectory.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Reading the worker's list of sticky notes, every entry bounded against the
 // document, and the text the notes dialog shows.
 
-#include "NoteListing.h"
+#include "document/NoteListing.h"
 
 #include <QJsonArray>
 #include <QTest>

@@ -2,7 +2,7 @@
 // one), the whole cache about 64 MiB, and the least recently used page goes
 // first.
 
-#include "PageCache.h"
+#include "document/PageCache.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // zooms, the three view modes, the scroll ranges, the width each page is
 // rendered at, and which page a point or a scroll position falls on.
 
-#include "PageLayout.h"
+#include "document/PageLayout.h"
 
 #include <QTest>
 

@@ -5,7 +5,7 @@
 // directory.
 
 #include "FixtureDocument.h"
-#include "PdfCanvas.h"
+#include "document/PdfCanvas.h"
 
 #include <QApplication>
 #include <QSignalSpy>

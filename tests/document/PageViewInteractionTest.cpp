@@ -5,8 +5,8 @@
 // place of its page until the next layout.
 
 #include "FixtureDocument.h"
-#include "PageLayout.h"
-#include "PdfCanvas.h"
+#include "document/PageLayout.h"
+#include "document/PdfCanvas.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -7,10 +7,10 @@
 // the worker is.
 
 #include "FixtureDocument.h"
-#include "PageLayout.h"
-#include "PageRendering.h"
-#include "PdfCanvas.h"
-#include "SandboxHold.h"
+#include "document/PageLayout.h"
+#include "document/PageRendering.h"
+#include "document/PdfCanvas.h"
+#include "support/SandboxHold.h"
 
 #include <QPointer>
 #include <QScrollBar>

@@ -4,7 +4,7 @@
 // records every question asked. An exhausted list answers "cancelled".
 // Must outlive the tab it answers for.
 
-#include "TabPrompts.h"
+#include "document/TabPrompts.h"
 
 #include <QList>
 #include <QPair>

@@ -2,7 +2,7 @@
 // document's pages, the snippet is kept to the length the worker sends, and
 // a search without a document never reaches the worker.
 
-#include "DocumentSearch.h"
+#include "document/DocumentSearch.h"
 
 #include <QJsonArray>
 #include <QTest>

@@ -5,8 +5,8 @@
 // placement never reaches the worker.
 
 #include "FixtureDocument.h"
-#include "NativeDocumentTab.h"
-#include "PdfCanvas.h"
+#include "document/NativeDocumentTab.h"
+#include "document/PdfCanvas.h"
 #include "ScriptedPrompts.h"
 
 #include <QAction>

@@ -2,9 +2,9 @@
 // and cancellation, and written out atomically to a new destination that is
 // never the source or the copy itself.
 
-#include "DocumentOpen.h"
-#include "PrivateDirectory.h"
-#include "SourceCopy.h"
+#include "document/DocumentOpen.h"
+#include "document/PrivateDirectory.h"
+#include "document/SourceCopy.h"
 
 #include <QDir>
 #include <QFile>

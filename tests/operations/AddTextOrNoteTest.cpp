@@ -5,13 +5,13 @@
 // (absent, or with its previous content), and no workspace survives any
 // task. This program sits in the application directory, beside the worker.
 
-#include "AddTextOrNote.h"
+#include "operations/AddTextOrNote.h"
 
-#include "DocumentOpen.h"
+#include "document/DocumentOpen.h"
 #include "OperationTestFiles.h"
-#include "PdfFixtures.h"
-#include "PdfWorkerRunner.h"
-#include "TestPaths.h"
+#include "support/PdfFixtures.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "support/TestPaths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

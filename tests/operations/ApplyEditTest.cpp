@@ -6,13 +6,13 @@
 // and no re-opened document survives a task. This program sits in the
 // application directory, beside the worker.
 
-#include "ApplyEdit.h"
+#include "operations/ApplyEdit.h"
 
-#include "DocumentOpen.h"
+#include "document/DocumentOpen.h"
 #include "OperationTestFiles.h"
-#include "PdfFixtures.h"
-#include "QueryDocument.h"
-#include "TestPaths.h"
+#include "support/PdfFixtures.h"
+#include "operations/QueryDocument.h"
+#include "support/TestPaths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

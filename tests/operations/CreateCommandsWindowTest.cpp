@@ -3,11 +3,11 @@
 // warning, and OCR showing its page progress and stopped by the window's
 // cancel button without creating the destination.
 
-#include "ImageFiles.h"
-#include "MainWindow.h"
-#include "MainWindowHarness.h"
-#include "PageReadBack.h"
-#include "ScannedPdf.h"
+#include "workers/pdf/images/ImageFiles.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowHarness.h"
+#include "workers/pdf/pages/PageReadBack.h"
+#include "workers/pdf/ocr/ScannedPdf.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,15 +5,15 @@
 // command asks which shape and starts the tab's area pick. The tasks handed
 // over are run here against the real worker in the real sandbox.
 
-#include "DocumentEditCommands.h"
-#include "ShapeChoice.h"
+#include "operations/DocumentEditCommands.h"
+#include "operations/ShapeChoice.h"
 
-#include "DocumentOpen.h"
-#include "NativeDocumentTab.h"
+#include "document/DocumentOpen.h"
+#include "document/NativeDocumentTab.h"
 #include "OperationTestFiles.h"
-#include "PdfFixtures.h"
-#include "TestPaths.h"
-#include "TextObjectEditDialog.h"
+#include "support/PdfFixtures.h"
+#include "support/TestPaths.h"
+#include "operations/TextObjectEditDialog.h"
 
 #include <QCheckBox>
 #include <QListWidget>

@@ -6,14 +6,14 @@
 // user's worker lock is held while the dialog is examined, so the query is
 // still running, deterministically, when the test looks or cancels.
 
-#include "DocumentQueryProgress.h"
-#include "QueryDocument.h"
+#include "operations/DocumentQueryProgress.h"
+#include "operations/QueryDocument.h"
 
-#include "DocumentOpen.h"
+#include "document/DocumentOpen.h"
 #include "OperationTestFiles.h"
-#include "PdfFixtures.h"
-#include "TestPaths.h"
-#include "SandboxHold.h"
+#include "support/PdfFixtures.h"
+#include "support/TestPaths.h"
+#include "support/SandboxHold.h"
 
 #include <QApplication>
 #include <QJsonArray>

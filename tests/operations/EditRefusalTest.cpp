@@ -6,9 +6,9 @@
 // made, so a task that got as far as creating its workspace says so
 // instead; the rows with a fresh destination show that order.
 
-#include "AddTextOrNote.h"
-#include "ApplyEdit.h"
-#include "QueryDocument.h"
+#include "operations/AddTextOrNote.h"
+#include "operations/ApplyEdit.h"
+#include "operations/QueryDocument.h"
 
 #include "OperationTestFiles.h"
 

@@ -5,13 +5,13 @@
 // without changes keeps the dialog open, a document without a form gets
 // the information box.
 
-#include "FillForm.h"
-#include "FormFillDialog.h"
+#include "operations/FillForm.h"
+#include "operations/FormFillDialog.h"
 
-#include "ApplyEdit.h"
-#include "DocumentOpen.h"
+#include "operations/ApplyEdit.h"
+#include "document/DocumentOpen.h"
 #include "OperationTestFiles.h"
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,13 +6,13 @@
 // folders that refuse the file (read-only, missing, a file) get their
 // sentence too and nothing is written anywhere.
 
-#include "AddTextOrNote.h"
-#include "DocumentOpen.h"
+#include "operations/AddTextOrNote.h"
+#include "document/DocumentOpen.h"
 #include "FaultFixtures.h"
-#include "OcrTask.h"
+#include "operations/OcrTask.h"
 #include "OperationTestFiles.h"
-#include "PageTasks.h"
-#include "PdfCreateService.h"
+#include "operations/PageTasks.h"
+#include "operations/PdfCreateService.h"
 
 #include "support/PdfFixtures.h"
 #include "support/SmallDisk.h"

@@ -8,9 +8,9 @@
 
 #include "FaultFixtures.h"
 #include "OperationTestFiles.h"
-#include "SandboxDeadline.h"
-#include "SandboxHold.h"
-#include "SandboxLock.h"
+#include "worker/sandbox/SandboxDeadline.h"
+#include "support/SandboxHold.h"
+#include "worker/sandbox/SandboxLock.h"
 
 #include "support/SteppedProcess.h"
 #include "support/TestPaths.h"

@@ -4,12 +4,12 @@
 // touched, and the same open document keeps working: the next render and
 // the next page operation on it succeed.
 
-#include "DocumentOpen.h"
+#include "document/DocumentOpen.h"
 #include "FaultFixtures.h"
 #include "OperationTestFiles.h"
-#include "PageRendering.h"
-#include "PageTasks.h"
-#include "RunnerMessages.h"
+#include "document/PageRendering.h"
+#include "operations/PageTasks.h"
+#include "worker/runner/RunnerMessages.h"
 
 #include "support/PdfFixtures.h"
 #include "support/SteppedProcess.h"

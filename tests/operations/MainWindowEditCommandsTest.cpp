@@ -6,13 +6,13 @@
 // dialog of the shape choice, the text-object dialog), answered as a user
 // would. Runs from the application directory, beside the real worker.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "NativeDocumentTab.h"
+#include "document/NativeDocumentTab.h"
 #include "OperationTestFiles.h"
-#include "PdfFixtures.h"
-#include "TextObjectEditDialog.h"
-#include "Theme.h"
+#include "support/PdfFixtures.h"
+#include "operations/TextObjectEditDialog.h"
+#include "app/Theme.h"
 
 #include <QAction>
 #include <QApplication>

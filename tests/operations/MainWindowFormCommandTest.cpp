@@ -6,13 +6,13 @@
 // field is empty is not signed and fills the same way. Runs from the
 // application directory, beside the real worker.
 
-#include "FillForm.h"
-#include "FormFillDialog.h"
-#include "MainWindow.h"
-#include "NativeDocumentTab.h"
+#include "operations/FillForm.h"
+#include "operations/FormFillDialog.h"
+#include "app/MainWindow.h"
+#include "document/NativeDocumentTab.h"
 #include "OperationTestFiles.h"
-#include "PdfFixtures.h"
-#include "Theme.h"
+#include "support/PdfFixtures.h"
+#include "app/Theme.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -3,11 +3,11 @@
 // order, found by the worker's Turkish-aware search, cancellation between
 // pages, and refusals before anything is recognised.
 
-#include "DocumentOpen.h"
-#include "OcrTask.h"
-#include "PageReadBack.h"
-#include "PdfWorkerRunner.h"
-#include "ScannedPdf.h"
+#include "document/DocumentOpen.h"
+#include "operations/OcrTask.h"
+#include "workers/pdf/pages/PageReadBack.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "workers/pdf/ocr/ScannedPdf.h"
 
 #include <QFile>
 #include <QJsonObject>

@@ -8,10 +8,10 @@
 // "save" (a copy of the input's working copy), "open" (only the working
 // copy and its inspection; DESTINATION is not used).
 
-#include "AddTextOrNote.h"
-#include "DocumentOpen.h"
-#include "OcrTask.h"
-#include "PageTasks.h"
+#include "operations/AddTextOrNote.h"
+#include "document/DocumentOpen.h"
+#include "operations/OcrTask.h"
+#include "operations/PageTasks.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "OperationTestFiles.h"
 
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 
 #include <QDir>
 #include <QFile>

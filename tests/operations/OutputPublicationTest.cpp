@@ -4,7 +4,7 @@
 // work files above 512 MiB are refused. No temporary file of the save is
 // ever left beside the destination.
 
-#include "OutputPublication.h"
+#include "operations/OutputPublication.h"
 
 #include "OperationTestFiles.h"
 

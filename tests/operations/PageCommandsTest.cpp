@@ -3,15 +3,15 @@
 // real dialogs offscreen, the questions answered directly and the task run
 // against the real worker in the real sandbox.
 
-#include "PageCommands.h"
+#include "operations/PageCommands.h"
 
-#include "DocumentOpen.h"
-#include "MergeOrderDialog.h"
-#include "NativeDocumentTab.h"
+#include "document/DocumentOpen.h"
+#include "operations/MergeOrderDialog.h"
+#include "document/NativeDocumentTab.h"
 #include "OperationTestFiles.h"
-#include "OrganizeDialog.h"
-#include "PageReadBack.h"
-#include "PageRun.h"
+#include "operations/OrganizeDialog.h"
+#include "workers/pdf/pages/PageReadBack.h"
+#include "workers/pdf/pages/PageRun.h"
 
 #include <QApplication>
 #include <QLineEdit>

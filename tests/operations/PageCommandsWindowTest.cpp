@@ -2,8 +2,8 @@
 // actions reach the page commands: the window's own questions are asked,
 // and a single chosen file or a missing document ends the flow quietly.
 
-#include "MainWindow.h"
-#include "MainWindowHarness.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowHarness.h"
 
 #include <QAction>
 #include <QApplication>

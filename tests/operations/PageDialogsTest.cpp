@@ -2,8 +2,8 @@
 // range, rotation captions, refusing to remove every page, the move
 // buttons and what each dialog returns when accepted or cancelled.
 
-#include "MergeOrderDialog.h"
-#include "OrganizeDialog.h"
+#include "operations/MergeOrderDialog.h"
+#include "operations/OrganizeDialog.h"
 
 #include <QApplication>
 #include <QLabel>

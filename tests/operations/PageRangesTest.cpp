@@ -1,7 +1,7 @@
 // parsePageRanges as one table: what users type, what it lists or why it
 // refuses.
 
-#include "PageRanges.h"
+#include "operations/PageRanges.h"
 
 #include <QTest>
 

@@ -2,13 +2,13 @@
 // sandbox: what reaches the destination, read back with PDFium and judged
 // by qpdf, and every refusal before or after the worker.
 
-#include "PageTasks.h"
+#include "operations/PageTasks.h"
 
-#include "DocumentOpen.h"
+#include "document/DocumentOpen.h"
 #include "OperationTestFiles.h"
-#include "PageRanges.h"
-#include "PageReadBack.h"
-#include "PageRun.h"
+#include "operations/PageRanges.h"
+#include "workers/pdf/pages/PageReadBack.h"
+#include "workers/pdf/pages/PageRun.h"
 
 #include <QDir>
 #include <QTemporaryDir>

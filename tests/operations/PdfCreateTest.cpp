@@ -2,10 +2,10 @@
 // converted by the real worker in the real sandbox from private copies,
 // and the fixed office refusal.
 
-#include "DocumentOpen.h"
-#include "ImageFiles.h"
-#include "PdfCreateService.h"
-#include "PdfFixtures.h"
+#include "document/DocumentOpen.h"
+#include "workers/pdf/images/ImageFiles.h"
+#include "operations/PdfCreateService.h"
+#include "support/PdfFixtures.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -3,7 +3,7 @@
 // "..", "." and doubled separators, relative paths); a file that does not
 // exist yet matches only by its absolute path.
 
-#include "SameFile.h"
+#include "operations/SameFile.h"
 
 #include "OperationTestFiles.h"
 

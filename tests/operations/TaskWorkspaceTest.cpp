@@ -3,7 +3,7 @@
 // lets go of it; refused, never made elsewhere, when the temporary location
 // does not exist or is not a directory.
 
-#include "TaskWorkspace.h"
+#include "operations/TaskWorkspace.h"
 
 #include "OperationTestFiles.h"
 

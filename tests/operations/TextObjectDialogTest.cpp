@@ -7,13 +7,13 @@
 // in the real sandbox: a query failure becomes a warning, a page without
 // text objects an information box.
 
-#include "EditTextObject.h"
-#include "TextObjectEditDialog.h"
+#include "operations/EditTextObject.h"
+#include "operations/TextObjectEditDialog.h"
 
-#include "DocumentOpen.h"
+#include "document/DocumentOpen.h"
 #include "OperationTestFiles.h"
-#include "PdfFixtures.h"
-#include "TestPaths.h"
+#include "support/PdfFixtures.h"
+#include "support/TestPaths.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -5,9 +5,9 @@
 // Tesseract and the packaged language data. Judged by pdftotext and qpdf.
 
 #include "PackageBuild.h"
-#include "PdfFixtures.h"
-#include "PdfWorkerRunner.h"
-#include "ScannedPdf.h"
+#include "support/PdfFixtures.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "workers/pdf/ocr/ScannedPdf.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "SandboxHold.h"
 
-#include "SandboxDeadline.h"
-#include "SandboxLock.h"
+#include "worker/sandbox/SandboxDeadline.h"
+#include "worker/sandbox/SandboxLock.h"
 
 namespace velk::test {
 

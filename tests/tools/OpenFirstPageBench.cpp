@@ -15,15 +15,15 @@
 //
 //   velk-open-first-page-bench [RUNS]
 
-#include "DocumentOpen.h"
-#include "PagePixels.h"
-#include "PdfFixtures.h"
-#include "PdfWorkerRunner.h"
-#include "Pdfium.h"
-#include "PdfiumDocument.h"
-#include "PdfiumHandles.h"
-#include "RenderOperation.h"
-#include "WorkerContract.h"
+#include "document/DocumentOpen.h"
+#include "worker/runner/PagePixels.h"
+#include "support/PdfFixtures.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "pdfium/Pdfium.h"
+#include "pdfium/PdfiumDocument.h"
+#include "pdfium/PdfiumHandles.h"
+#include "inspection/RenderOperation.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 //
 //   velk-sandbox-bench [RUNS]
 
-#include "Sandbox.h"
+#include "worker/sandbox/Sandbox.h"
 
 #include <QByteArray>
 #include <QString>

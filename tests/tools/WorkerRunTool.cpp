@@ -7,7 +7,7 @@
 //
 //   velk-worker-run [--time-limit MS] [REQUEST.json]
 
-#include "PdfWorkerRunner.h"
+#include "worker/runner/PdfWorkerRunner.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

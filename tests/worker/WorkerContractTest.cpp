@@ -1,7 +1,7 @@
 // The framing every worker shares, exercised in-process through memory
 // streams for each of the four profiles.
 
-#include "WorkerContract.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QJsonDocument>
 #include <QTest>

@@ -2,8 +2,8 @@
 // its invalid-request sentence for bad input, its exit statuses, and a reply
 // that ends with the object's closing brace.
 
-#include "TestPaths.h"
-#include "WorkerProcess.h"
+#include "support/TestPaths.h"
+#include "support/WorkerProcess.h"
 
 #include <QTest>
 

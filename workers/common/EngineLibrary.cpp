@@ -1,4 +1,4 @@
-#include "EngineLibrary.h"
+#include "common/EngineLibrary.h"
 
 #include <QCoreApplication>
 #include <QDir>

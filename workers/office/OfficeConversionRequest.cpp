@@ -1,6 +1,6 @@
-#include "OfficeConversionRequest.h"
+#include "office/OfficeConversionRequest.h"
 
-#include "WorkerContract.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QDir>
 #include <QFileInfo>

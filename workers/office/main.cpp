@@ -1,8 +1,8 @@
 // velk-office-worker: validates one conversion request and answers that no
 // converter is available in this build. Exit status 42 for every reply.
 
-#include "OfficeConversionRequest.h"
-#include "WorkerContract.h"
+#include "office/OfficeConversionRequest.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QCoreApplication>
 

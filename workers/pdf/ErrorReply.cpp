@@ -1,6 +1,6 @@
 #include "ErrorReply.h"
 
-#include "WorkerContract.h"
+#include "worker/contract/WorkerContract.h"
 
 namespace velk {
 

@@ -5,7 +5,7 @@
 // PdfOperations.cpp; a name whose handler is still null is answered as an
 // unrecognised operation.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

@@ -3,7 +3,7 @@
 #include "ErrorReply.h"
 #include "PdfOperations.h"
 #include "PdfWorkerLimits.h"
-#include "PdfiumDocument.h"
+#include "pdfium/PdfiumDocument.h"
 
 #include <QFileInfo>
 

@@ -4,9 +4,9 @@
 
 #include "ErrorReply.h"
 #include "IsolationReport.h"
-#include "IsolationSelfCheck.h"
+#include "isolation/IsolationSelfCheck.h"
 #include "RequestDispatcher.h"
-#include "WorkerContract.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "RecordFile.h"
+#include "store/RecordFile.h"
 
-#include "StoreLimits.h"
-#include "DescriptorRead.h"
+#include "store/StoreLimits.h"
+#include "store/DescriptorRead.h"
 #include "worker/contract/SecureWipe.h"
 #include "worker/sandbox/UniqueFd.h"
 

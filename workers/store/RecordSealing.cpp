@@ -1,4 +1,4 @@
-#include "RecordSealing.h"
+#include "store/RecordSealing.h"
 
 #include "worker/contract/OpenSslHandles.h"
 #include "worker/contract/SecureWipe.h"

@@ -7,7 +7,7 @@
 // account's file, or sealed under another key, does not open. The store and
 // its tests share this one definition of the format.
 
-#include "StoreLimits.h"
+#include "store/StoreLimits.h"
 #include "worker/contract/SecretBytes.h"
 
 #include <QByteArray>

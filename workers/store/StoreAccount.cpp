@@ -1,4 +1,4 @@
-#include "StoreAccount.h"
+#include "store/StoreAccount.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "StoreDirectory.h"
+#include "store/StoreDirectory.h"
 
 #include "worker/sandbox/UniqueFd.h"
 

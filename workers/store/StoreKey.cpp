@@ -1,7 +1,7 @@
-#include "StoreKey.h"
+#include "store/StoreKey.h"
 
-#include "RecordSealing.h"
-#include "DescriptorRead.h"
+#include "store/RecordSealing.h"
+#include "store/DescriptorRead.h"
 #include "worker/contract/SecureWipe.h"
 #include "worker/sandbox/UniqueFd.h"
 

@@ -2,7 +2,7 @@
 // user. Started by velk-pdf once per operation; one request in, one reply
 // out, and an exit status that repeats the outcome.
 
-#include "SecureStore.h"
+#include "store/SecureStore.h"
 #include "worker/contract/WorkerContract.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "ReplyChannel.h"
+#include "signing/TokenWorker/ReplyChannel.h"
 
 #include <fcntl.h>
 #include <sys/prctl.h>

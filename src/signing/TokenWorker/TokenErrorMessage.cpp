@@ -1,4 +1,4 @@
-#include "TokenErrorMessage.h"
+#include "signing/TokenWorker/TokenErrorMessage.h"
 
 namespace velk {
 

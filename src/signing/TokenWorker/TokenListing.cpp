@@ -1,9 +1,9 @@
-#include "TokenListing.h"
+#include "signing/TokenWorker/TokenListing.h"
 
-#include "TokenErrorMessage.h"
-#include "TokenObjects.h"
-#include "TokenWorkerLimits.h"
-#include "WorkerContract.h"
+#include "signing/TokenWorker/TokenErrorMessage.h"
+#include "signing/TokenWorker/TokenObjects.h"
+#include "signing/TokenWorker/TokenWorkerLimits.h"
+#include "worker/contract/WorkerContract.h"
 #include "signing/certificates/CertificateDisplayName.h"
 
 #include <QJsonArray>

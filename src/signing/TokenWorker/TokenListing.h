@@ -6,7 +6,7 @@
 // is skipped; only when none could be read does its failure become the
 // reply.
 
-#include "TokenSession.h"
+#include "signing/TokenWorker/TokenSession.h"
 
 #include <QJsonObject>
 

@@ -1,7 +1,7 @@
-#include "TokenModule.h"
+#include "signing/TokenWorker/TokenModule.h"
 
-#include "TokenWorkerLimits.h"
-#include "TokenWorkerMessages.h"
+#include "signing/TokenWorker/TokenWorkerLimits.h"
+#include "signing/TokenWorker/TokenWorkerMessages.h"
 #include "worker/contract/OpenSslHandles.h"
 
 #include <dlfcn.h>

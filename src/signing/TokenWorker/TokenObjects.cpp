@@ -1,6 +1,6 @@
-#include "TokenObjects.h"
+#include "signing/TokenWorker/TokenObjects.h"
 
-#include "TokenWorkerLimits.h"
+#include "signing/TokenWorker/TokenWorkerLimits.h"
 
 namespace velk {
 

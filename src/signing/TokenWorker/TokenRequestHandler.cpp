@@ -1,13 +1,13 @@
-#include "TokenRequestHandler.h"
+#include "signing/TokenWorker/TokenRequestHandler.h"
 
-#include "SecureWipe.h"
-#include "TokenErrorMessage.h"
-#include "TokenListing.h"
-#include "TokenModule.h"
-#include "TokenSession.h"
-#include "TokenSigning.h"
-#include "TokenWorkerLimits.h"
-#include "WorkerContract.h"
+#include "worker/contract/SecureWipe.h"
+#include "signing/TokenWorker/TokenErrorMessage.h"
+#include "signing/TokenWorker/TokenListing.h"
+#include "signing/TokenWorker/TokenModule.h"
+#include "signing/TokenWorker/TokenSession.h"
+#include "signing/TokenWorker/TokenSigning.h"
+#include "signing/TokenWorker/TokenWorkerLimits.h"
+#include "worker/contract/WorkerContract.h"
 #include "worker/contract/JsonFields.h"
 
 namespace velk {

@@ -1,8 +1,8 @@
-#include "TokenSession.h"
+#include "signing/TokenWorker/TokenSession.h"
 
-#include "TokenErrorMessage.h"
-#include "TokenWorkerLimits.h"
-#include "TokenWorkerMessages.h"
+#include "signing/TokenWorker/TokenErrorMessage.h"
+#include "signing/TokenWorker/TokenWorkerLimits.h"
+#include "signing/TokenWorker/TokenWorkerMessages.h"
 
 namespace velk {
 

@@ -1,11 +1,11 @@
-#include "TokenSigning.h"
+#include "signing/TokenWorker/TokenSigning.h"
 
-#include "SecureWipe.h"
-#include "TokenErrorMessage.h"
-#include "TokenObjects.h"
-#include "TokenWorkerLimits.h"
-#include "TokenWorkerMessages.h"
-#include "WorkerContract.h"
+#include "worker/contract/SecureWipe.h"
+#include "signing/TokenWorker/TokenErrorMessage.h"
+#include "signing/TokenWorker/TokenObjects.h"
+#include "signing/TokenWorker/TokenWorkerLimits.h"
+#include "signing/TokenWorker/TokenWorkerMessages.h"
+#include "worker/contract/WorkerContract.h"
 #include "worker/contract/JsonFields.h"
 #include "worker/contract/OpenSslHandles.h"
 

@@ -6,7 +6,7 @@
 // context login of an always-authenticate key) and wiped right after, and
 // the device's output is checked before it is returned. Never retried.
 
-#include "TokenSession.h"
+#include "signing/TokenWorker/TokenSession.h"
 
 #include <QByteArray>
 #include <QJsonObject>

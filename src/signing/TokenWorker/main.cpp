@@ -1,9 +1,9 @@
 // velk-token-worker: one PKCS#11 certificate listing or one signature with
 // the driver the user approved, then exit.
 
-#include "ReplyChannel.h"
-#include "TokenRequestHandler.h"
-#include "WorkerContract.h"
+#include "signing/TokenWorker/ReplyChannel.h"
+#include "signing/TokenWorker/TokenRequestHandler.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "CertificateDer.h"
+#include "signing/certificates/CertificateDer.h"
 
 namespace velk {
 

@@ -1,4 +1,4 @@
-#include "CertificatePolicy.h"
+#include "signing/certificates/CertificatePolicy.h"
 
 #include <openssl/x509v3.h>
 

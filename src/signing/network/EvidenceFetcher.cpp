@@ -1,8 +1,8 @@
-#include "EvidenceFetcher.h"
+#include "signing/network/EvidenceFetcher.h"
 
-#include "EvidenceLimits.h"
-#include "EvidenceTransfer.h"
-#include "NetworkAddressPolicy.h"
+#include "signing/network/EvidenceLimits.h"
+#include "signing/network/EvidenceTransfer.h"
+#include "signing/network/NetworkAddressPolicy.h"
 
 #include <QEventLoop>
 #include <QHostInfo>

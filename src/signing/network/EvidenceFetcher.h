@@ -7,7 +7,7 @@
 // address that passed, never redirected or proxied, and bounded in size and
 // time. Blocks the calling pool thread in local event loops; never retries.
 
-#include "EvidenceFetchContext.h"
+#include "signing/network/EvidenceFetchContext.h"
 
 #include <QByteArray>
 #include <QHostAddress>

@@ -1,6 +1,6 @@
-#include "EvidenceTransfer.h"
+#include "signing/network/EvidenceTransfer.h"
 
-#include "EvidenceLimits.h"
+#include "signing/network/EvidenceLimits.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -6,7 +6,7 @@
 // aborts on an oversized body, a cancelled run, a slow server or a spent
 // run budget. Runs in a local event loop on the caller's thread.
 
-#include "EvidenceFetchContext.h"
+#include "signing/network/EvidenceFetchContext.h"
 
 #include <QByteArray>
 #include <QHostAddress>

@@ -1,4 +1,4 @@
-#include "NetworkAddressPolicy.h"
+#include "signing/network/NetworkAddressPolicy.h"
 
 #include <QUrl>
 

@@ -1,7 +1,7 @@
-#include "CertificateStatus.h"
+#include "signing/revocation/CertificateStatus.h"
 
-#include "CrlEvidence.h"
-#include "OcspEvidence.h"
+#include "signing/revocation/CrlEvidence.h"
+#include "signing/revocation/OcspEvidence.h"
 #include "signing/network/EvidenceFetcher.h"
 
 #include <QUrl>

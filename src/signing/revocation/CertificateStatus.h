@@ -4,7 +4,7 @@
 // evidence first and then, when that decides nothing, from its OCSP
 // responders and CRL distribution points through the evidence fetcher.
 
-#include "RevocationRun.h"
+#include "signing/revocation/RevocationRun.h"
 
 namespace velk {
 

@@ -1,6 +1,6 @@
-#include "CrlEvidence.h"
+#include "signing/revocation/CrlEvidence.h"
 
-#include "RevocationLimits.h"
+#include "signing/revocation/RevocationLimits.h"
 #include "signing/timestamps/AsnTime.h"
 #include "worker/contract/OpenSslHandles.h"
 

@@ -1,6 +1,6 @@
-#include "EvidenceFiles.h"
+#include "signing/revocation/EvidenceFiles.h"
 
-#include "RevocationLimits.h"
+#include "signing/revocation/RevocationLimits.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "IssuerFetcher.h"
+#include "signing/revocation/IssuerFetcher.h"
 
 #include "signing/certificates/CertificateDer.h"
-#include "RevocationLimits.h"
+#include "signing/revocation/RevocationLimits.h"
 #include "signing/network/EvidenceFetcher.h"
 
 #include <QUrl>

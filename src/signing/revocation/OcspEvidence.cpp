@@ -1,6 +1,6 @@
-#include "OcspEvidence.h"
+#include "signing/revocation/OcspEvidence.h"
 
-#include "RevocationLimits.h"
+#include "signing/revocation/RevocationLimits.h"
 #include "signing/timestamps/AsnTime.h"
 
 namespace velk {

@@ -1,10 +1,10 @@
-#include "RevocationChecker.h"
+#include "signing/revocation/RevocationChecker.h"
 
 #include "signing/certificates/CertificateDer.h"
-#include "CertificateStatus.h"
-#include "IssuerFetcher.h"
-#include "RevocationLimits.h"
-#include "RevocationRun.h"
+#include "signing/revocation/CertificateStatus.h"
+#include "signing/revocation/IssuerFetcher.h"
+#include "signing/revocation/RevocationLimits.h"
+#include "signing/revocation/RevocationRun.h"
 #include "signing/certificates/CertificatePolicy.h"
 #include "signing/timestamps/TrustStore.h"
 

@@ -1,4 +1,4 @@
-#include "AsnTime.h"
+#include "signing/timestamps/AsnTime.h"
 
 #include <ctime>
 

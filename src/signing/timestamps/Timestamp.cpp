@@ -1,8 +1,8 @@
-#include "Timestamp.h"
+#include "signing/timestamps/Timestamp.h"
 
-#include "AsnTime.h"
-#include "TimestampRequest.h"
-#include "TrustStore.h"
+#include "signing/timestamps/AsnTime.h"
+#include "signing/timestamps/TimestampRequest.h"
+#include "signing/timestamps/TrustStore.h"
 #include "signing/certificates/CertificateDer.h"
 #include "signing/network/EvidenceFetcher.h"
 

@@ -1,4 +1,4 @@
-#include "TimestampRequest.h"
+#include "signing/timestamps/TimestampRequest.h"
 
 #include <openssl/bn.h>
 #include <openssl/rand.h>

@@ -1,4 +1,4 @@
-#include "TrustStore.h"
+#include "signing/timestamps/TrustStore.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "PipedProcess.h"
+#include "signing/token/PipedProcess.h"
 
 #include <csignal>
 #include <poll.h>

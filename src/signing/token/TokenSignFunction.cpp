@@ -1,8 +1,8 @@
-#include "TokenSignFunction.h"
+#include "signing/token/TokenSignFunction.h"
 
-#include "TokenClientMessages.h"
-#include "TokenWorkerClient.h"
-#include "WorkerContract.h"
+#include "signing/token/TokenClientMessages.h"
+#include "signing/token/TokenWorkerClient.h"
+#include "worker/contract/WorkerContract.h"
 #include "worker/contract/JsonFields.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 // data never leaves velk-pdf: only its SHA-256 goes to the worker. Also
 // the listing request of the dialog's scan. Called on a pool thread.
 
-#include "SigningIdentity.h"
+#include "signing/token/SigningIdentity.h"
 #include "worker/contract/SecretBytes.h"
 #include "worker/runner/CancelFlag.h"
 

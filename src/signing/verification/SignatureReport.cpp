@@ -1,4 +1,4 @@
-#include "SignatureReport.h"
+#include "signing/verification/SignatureReport.h"
 
 namespace velk {
 

@@ -1,4 +1,4 @@
-#include "JsonFields.h"
+#include "worker/contract/JsonFields.h"
 
 #include <cmath>
 

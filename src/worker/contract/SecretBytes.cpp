@@ -1,6 +1,6 @@
-#include "SecretBytes.h"
+#include "worker/contract/SecretBytes.h"
 
-#include "SecureWipe.h"
+#include "worker/contract/SecureWipe.h"
 
 #include <utility>
 

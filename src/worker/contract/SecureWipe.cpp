@@ -1,4 +1,4 @@
-#include "SecureWipe.h"
+#include "worker/contract/SecureWipe.h"
 
 #include <openssl/crypto.h>
 

@@ -1,4 +1,4 @@
-#include "WorkerContract.h"
+#include "worker/contract/WorkerContract.h"
 
 #include "worker/contract/SecureWipe.h"
 

@@ -6,7 +6,7 @@
 // calls serve() with its profile and its operation handler; nothing of the
 // framing is written twice.
 
-#include "WorkerProfile.h"
+#include "worker/contract/WorkerProfile.h"
 
 #include <QByteArray>
 #include <QJsonObject>

@@ -1,4 +1,4 @@
-#include "WorkerProfile.h"
+#include "worker/contract/WorkerProfile.h"
 
 namespace velk::WorkerProfiles {
 

@@ -1,4 +1,4 @@
-#include "CancelFlag.h"
+#include "worker/runner/CancelFlag.h"
 
 namespace velk {
 

@@ -3,7 +3,7 @@
 // The cancellation flag a GUI object shares with its task, and the check
 // the sandbox polls. A null flag means the task cannot be cancelled.
 
-#include "Sandbox.h"
+#include "worker/sandbox/Sandbox.h"
 
 #include <atomic>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "PagePixels.h"
+#include "worker/runner/PagePixels.h"
 
-#include "RunnerMessages.h"
+#include "worker/runner/RunnerMessages.h"
 
 #include "worker/contract/operations/RenderContract.h"
 

@@ -5,7 +5,7 @@
 // the bytes actually present before a single pixel is copied. Pure;
 // called on the pool thread that ran the render.
 
-#include "PdfRenderResult.h"
+#include "worker/runner/PdfRenderResult.h"
 
 #include <QJsonObject>
 

@@ -1,10 +1,10 @@
-#include "PdfWorkerRunner.h"
+#include "worker/runner/PdfWorkerRunner.h"
 
-#include "ReplyInterpretation.h"
-#include "RunnerLimits.h"
-#include "RunnerMessages.h"
-#include "Sandbox.h"
-#include "WorkerAccess.h"
+#include "worker/runner/ReplyInterpretation.h"
+#include "worker/runner/RunnerLimits.h"
+#include "worker/runner/RunnerMessages.h"
+#include "worker/sandbox/Sandbox.h"
+#include "worker/runner/WorkerAccess.h"
 
 #include "worker/contract/SecureWipe.h"
 

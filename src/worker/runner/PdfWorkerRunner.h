@@ -6,8 +6,8 @@
 // WorkerReply. Called on pool threads; blocks until the worker has ended.
 // Reentrant, holds no lock of its own (the sandbox serialises runs).
 
-#include "CancelFlag.h"
-#include "WorkerReply.h"
+#include "worker/runner/CancelFlag.h"
+#include "worker/runner/WorkerReply.h"
 
 #include "worker/contract/SecretBytes.h"
 

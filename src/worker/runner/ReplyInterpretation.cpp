@@ -1,7 +1,7 @@
-#include "ReplyInterpretation.h"
+#include "worker/runner/ReplyInterpretation.h"
 
-#include "RunnerLimits.h"
-#include "RunnerMessages.h"
+#include "worker/runner/RunnerLimits.h"
+#include "worker/runner/RunnerMessages.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

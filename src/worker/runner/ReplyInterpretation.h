@@ -5,8 +5,8 @@
 // cross-check of "ok" against the exit status. Pure; used by runPdfWorker
 // and tested on its own.
 
-#include "Sandbox.h"
-#include "WorkerReply.h"
+#include "worker/sandbox/Sandbox.h"
+#include "worker/runner/WorkerReply.h"
 
 namespace velk::ReplyInterpretation {
 

@@ -4,7 +4,7 @@
 // sandbox's own, so the runner refuses an over-long request before any
 // process starts and the two sides never disagree.
 
-#include "SandboxLimits.h"
+#include "worker/sandbox/SandboxLimits.h"
 
 #include <cstdint>
 

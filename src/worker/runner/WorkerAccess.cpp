@@ -1,4 +1,4 @@
-#include "WorkerAccess.h"
+#include "worker/runner/WorkerAccess.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -5,7 +5,7 @@
 // the prepared plan. Any failure is reported on the error pipe and ends the
 // child before execve.
 
-#include "LaunchPlan.h"
+#include "worker/sandbox/LaunchPlan.h"
 
 namespace velk::ChildSetup {
 

@@ -1,4 +1,4 @@
-#include "LandlockRules.h"
+#include "worker/sandbox/LandlockRules.h"
 
 #include <QFile>
 

@@ -7,7 +7,7 @@
 // Used by the sandbox on the run's calling thread; owns the ruleset
 // descriptor.
 
-#include "UniqueFd.h"
+#include "worker/sandbox/UniqueFd.h"
 
 #include <QString>
 

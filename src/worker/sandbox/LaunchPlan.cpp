@@ -1,8 +1,8 @@
-#include "LaunchPlan.h"
+#include "worker/sandbox/LaunchPlan.h"
 
-#include "SandboxLimits.h"
-#include "SeccompPolicy.h"
-#include "WorkerEnvironment.h"
+#include "worker/sandbox/SandboxLimits.h"
+#include "worker/sandbox/SeccompPolicy.h"
+#include "worker/sandbox/WorkerEnvironment.h"
 
 #include <algorithm>
 #include <unistd.h>

@@ -1,13 +1,13 @@
-#include "Sandbox.h"
+#include "worker/sandbox/Sandbox.h"
 
-#include "LandlockRules.h"
-#include "LaunchPlan.h"
-#include "SandboxDeadline.h"
-#include "SandboxIo.h"
-#include "SandboxLimits.h"
-#include "SandboxLock.h"
-#include "SandboxedChild.h"
-#include "UniqueFd.h"
+#include "worker/sandbox/LandlockRules.h"
+#include "worker/sandbox/LaunchPlan.h"
+#include "worker/sandbox/SandboxDeadline.h"
+#include "worker/sandbox/SandboxIo.h"
+#include "worker/sandbox/SandboxLimits.h"
+#include "worker/sandbox/SandboxLock.h"
+#include "worker/sandbox/SandboxedChild.h"
+#include "worker/sandbox/UniqueFd.h"
 
 #include <QFile>
 

@@ -6,7 +6,7 @@
 // processes, one process with memory and CPU ceilings. Blocking; called on
 // pool threads. Runs are serialised across every process of the user.
 
-#include "SandboxOutcome.h"
+#include "worker/sandbox/SandboxOutcome.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 // The time budget of one run: started before the lock wait, so waiting for
 // another run counts against the caller's limit. Read on the calling thread.
 
-#include "Sandbox.h"
+#include "worker/sandbox/Sandbox.h"
 
 #include <chrono>
 

@@ -1,6 +1,6 @@
-#include "SandboxIo.h"
+#include "worker/sandbox/SandboxIo.h"
 
-#include "SandboxLimits.h"
+#include "worker/sandbox/SandboxLimits.h"
 
 #include <algorithm>
 #include <cerrno>

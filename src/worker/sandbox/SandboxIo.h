@@ -5,9 +5,9 @@
 // collects its standard output. Pieces are bounded both ways, so a large
 // request and a large reply flow at the same time without deadlock.
 
-#include "SandboxDeadline.h"
-#include "SandboxOutcome.h"
-#include "UniqueFd.h"
+#include "worker/sandbox/SandboxDeadline.h"
+#include "worker/sandbox/SandboxOutcome.h"
+#include "worker/sandbox/UniqueFd.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
-#include "SandboxLock.h"
+#include "worker/sandbox/SandboxLock.h"
 
-#include "SandboxLimits.h"
+#include "worker/sandbox/SandboxLimits.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -6,8 +6,8 @@
 // the open file description, not to the process). Held from before the first
 // grant until the worker is gone; closing the descriptor releases it.
 
-#include "SandboxDeadline.h"
-#include "UniqueFd.h"
+#include "worker/sandbox/SandboxDeadline.h"
+#include "worker/sandbox/UniqueFd.h"
 
 #include <QByteArray>
 

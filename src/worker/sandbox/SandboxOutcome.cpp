@@ -1,4 +1,4 @@
-#include "SandboxOutcome.h"
+#include "worker/sandbox/SandboxOutcome.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "SandboxedChild.h"
+#include "worker/sandbox/SandboxedChild.h"
 
-#include "ChildSetup.h"
-#include "SandboxLimits.h"
+#include "worker/sandbox/ChildSetup.h"
+#include "worker/sandbox/SandboxLimits.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -7,9 +7,9 @@
 // alive while the worker runs (the parent-death signal follows the thread).
 // Owns the pidfd; a child still there on destruction is killed and reaped.
 
-#include "LaunchPlan.h"
-#include "SandboxDeadline.h"
-#include "UniqueFd.h"
+#include "worker/sandbox/LaunchPlan.h"
+#include "worker/sandbox/SandboxDeadline.h"
+#include "worker/sandbox/UniqueFd.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "SeccompPolicy.h"
+#include "worker/sandbox/SeccompPolicy.h"
 
 #include <array>
 #include <cerrno>

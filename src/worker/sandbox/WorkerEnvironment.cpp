@@ -1,6 +1,6 @@
-#include "WorkerEnvironment.h"
+#include "worker/sandbox/WorkerEnvironment.h"
 
-#include "SandboxLimits.h"
+#include "worker/sandbox/SandboxLimits.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,7 @@
 
 #include "TokenTestBed.h"
 
-#include "TokenWorkerMessages.h"
+#include "signing/TokenWorker/TokenWorkerMessages.h"
 #include "signing/token/TokenClientMessages.h"
 
 #include <QFile>

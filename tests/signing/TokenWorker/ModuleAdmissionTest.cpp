@@ -4,7 +4,7 @@
 
 #include "TokenTestBed.h"
 
-#include "TokenWorkerMessages.h"
+#include "signing/TokenWorker/TokenWorkerMessages.h"
 
 #include <QFile>
 #include <QTest>

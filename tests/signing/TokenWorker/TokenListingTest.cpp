@@ -5,7 +5,7 @@
 
 #include "TokenTestBed.h"
 
-#include "TokenWorkerMessages.h"
+#include "signing/TokenWorker/TokenWorkerMessages.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -4,10 +4,10 @@
 // refused after the login, an always-authenticate key gets its second
 // login, and every failure names what went wrong.
 
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 #include "TokenTestBed.h"
 
-#include "TokenWorkerMessages.h"
+#include "signing/TokenWorker/TokenWorkerMessages.h"
 #include "signing/token/TokenSignFunction.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "TokenTestBed.h"
 
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 #include "signing/token/TokenSignFunction.h"
 
 #include <QCryptographicHash>

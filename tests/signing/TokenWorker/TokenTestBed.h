@@ -5,8 +5,8 @@
 // real client, and OpenSC's call logger between the worker and a module.
 // One per test class, made in initTestCase.
 
-#include "SoftHsmToken.h"
-#include "TestPki.h"
+#include "support/SoftHsmToken.h"
+#include "support/TestPki.h"
 #include "signing/token/TokenWorkerClient.h"
 
 #include <QJsonObject>

@@ -2,8 +2,8 @@
 // for each PKCS#11 return value, and token labels in UTF-8 with Latin-1
 // only for bytes that are not UTF-8.
 
-#include "TokenErrorMessage.h"
-#include "TokenListing.h"
+#include "signing/TokenWorker/TokenErrorMessage.h"
+#include "signing/TokenWorker/TokenListing.h"
 
 #include <QTest>
 

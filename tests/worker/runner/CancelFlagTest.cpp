@@ -1,7 +1,7 @@
 // The cancellation check handed to the sandbox: false for a null flag and
 // an unset flag, true once the flag is set, and it keeps the flag alive.
 
-#include "CancelFlag.h"
+#include "worker/runner/CancelFlag.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // decodePagePixels: exact integers, bounds, format, Base64 length and
 // alphabet, and a real round trip of a known image.
 
-#include "PagePixels.h"
+#include "worker/runner/PagePixels.h"
 
 #include <QColor>
 #include <QJsonObject>

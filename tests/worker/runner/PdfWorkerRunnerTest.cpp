@@ -3,8 +3,8 @@
 // sandbox can fail without a usable reply (which the user sees as one
 // sentence). Runs against the real application directory and sandbox.
 
-#include "PdfWorkerRunner.h"
-#include "TestPaths.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // the size limit, the parse, "ok" against the exit status, and which
 // sentence the user sees.
 
-#include "ReplyInterpretation.h"
+#include "worker/runner/ReplyInterpretation.h"
 
 #include <QJsonDocument>
 #include <QTest>

@@ -3,9 +3,9 @@
 // true) and then answer for real: for a readable PDF and an operation it
 // does not know, "PDF işlemi tanınmadı." with its whole reply kept.
 
-#include "PdfFixtures.h"
-#include "PdfWorkerRunner.h"
-#include "TestPaths.h"
+#include "support/PdfFixtures.h"
+#include "worker/runner/PdfWorkerRunner.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QJsonObject>

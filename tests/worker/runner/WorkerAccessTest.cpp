@@ -2,7 +2,7 @@
 // write: order kept, duplicates kept, relative paths resolved against the
 // current directory, nothing cleaned, non-strings ignored.
 
-#include "WorkerAccess.h"
+#include "worker/runner/WorkerAccess.h"
 
 #include <QDir>
 #include <QJsonArray>

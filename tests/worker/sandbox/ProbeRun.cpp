@@ -1,6 +1,6 @@
 #include "ProbeRun.h"
 
-#include "SandboxLock.h"
+#include "worker/sandbox/SandboxLock.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 // Shared by the sandbox tests and the helper that runs probes from a second
 // process.
 
-#include "Sandbox.h"
+#include "worker/sandbox/Sandbox.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,9 +4,9 @@
 // nothing of a run is left behind.
 
 #include "ProbeRun.h"
-#include "SandboxLimits.h"
-#include "SandboxLock.h"
-#include "TestPaths.h"
+#include "worker/sandbox/SandboxLimits.h"
+#include "worker/sandbox/SandboxLock.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // policy uses runs it over system calls the live probe cannot issue (other
 // architectures, x32) as well as the refused groups and the clone rule.
 
-#include "SeccompPolicy.h"
+#include "worker/sandbox/SeccompPolicy.h"
 
 #include <QTest>
 

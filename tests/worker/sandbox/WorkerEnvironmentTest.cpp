@@ -1,7 +1,7 @@
 // The worker's environment built from the caller's: only the allow list
 // passes, each name once, bounded; the fixed entries always come last.
 
-#include "WorkerEnvironment.h"
+#include "worker/sandbox/WorkerEnvironment.h"
 
 #include <QTest>
 

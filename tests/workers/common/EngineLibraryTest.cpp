@@ -3,7 +3,7 @@
 // loaded through its descriptor.
 
 #include "common/EngineLibrary.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QFile>
 #include <QTemporaryDir>

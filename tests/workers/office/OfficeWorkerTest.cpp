@@ -1,8 +1,8 @@
 // velk-office-worker, run as a real process: it validates a conversion
 // request and always refuses, with exit status 42.
 
-#include "TestPaths.h"
-#include "WorkerProcess.h"
+#include "support/TestPaths.h"
+#include "support/WorkerProcess.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 // them, and PDFium reads back their page count, sizes, rotation, text and
 // form. Encrypted copies made by qpdf need their password.
 
-#include "PdfFixtures.h"
-#include "Pdfium.h"
-#include "PdfiumDocument.h"
-#include "TestPaths.h"
+#include "support/PdfFixtures.h"
+#include "pdfium/Pdfium.h"
+#include "pdfium/PdfiumDocument.h"
+#include "support/TestPaths.h"
 
 #include <QTemporaryDir>
 #include <QTest>

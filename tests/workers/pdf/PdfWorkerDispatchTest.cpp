@@ -7,10 +7,10 @@
 
 #include "common/EngineLibrary.h"
 #include "IsolationReport.h"
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "PdfOperations.h"
 #include "RequestDispatcher.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>

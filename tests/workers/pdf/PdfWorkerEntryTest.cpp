@@ -4,9 +4,9 @@
 // compact, its keys ascend, it carries "isolation" and ends with the
 // closing brace.
 
-#include "PdfFixtures.h"
-#include "TestPaths.h"
-#include "WorkerProcess.h"
+#include "support/PdfFixtures.h"
+#include "support/TestPaths.h"
+#include "support/WorkerProcess.h"
 
 #include <QJsonDocument>
 #include <QProcess>

@@ -3,13 +3,13 @@
 // the real PDFium, reports PDFium's open-error codes and serves the
 // form-fill layer through its host record.
 
-#include "FormFillSession.h"
-#include "PdfFixtures.h"
-#include "Pdfium.h"
-#include "PdfiumDocument.h"
-#include "PdfiumFunctionTable.h"
-#include "TestPaths.h"
-#include "WorkerProcess.h"
+#include "pdfium/FormFillSession.h"
+#include "support/PdfFixtures.h"
+#include "pdfium/Pdfium.h"
+#include "pdfium/PdfiumDocument.h"
+#include "pdfium/PdfiumFunctionTable.h"
+#include "support/TestPaths.h"
+#include "support/WorkerProcess.h"
 
 #include <QCoreApplication>
 #include <QFile>

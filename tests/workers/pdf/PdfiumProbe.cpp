@@ -4,9 +4,9 @@
 // "dispatch" answers the JSON request on standard input with the dispatcher
 // and prints the reply.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 #include "RequestDispatcher.h"
-#include "WorkerContract.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -5,11 +5,11 @@
 // holding contents signs the document, an empty one a form offers for
 // signing later does not.
 
-#include "PdfFixtures.h"
-#include "Pdfium.h"
-#include "PdfiumDocument.h"
-#include "ProtectedDocument.h"
-#include "TestPaths.h"
+#include "support/PdfFixtures.h"
+#include "pdfium/Pdfium.h"
+#include "pdfium/PdfiumDocument.h"
+#include "pdfium/ProtectedDocument.h"
+#include "support/TestPaths.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -4,11 +4,11 @@
 // fully rewritten PDF that qpdf accepts and PDFium reopens. Bytes saved to
 // memory are committed to a new file the same way.
 
-#include "PdfFixtures.h"
-#include "Pdfium.h"
-#include "PdfiumDocument.h"
-#include "SaveNewPdf.h"
-#include "TestPaths.h"
+#include "support/PdfFixtures.h"
+#include "pdfium/Pdfium.h"
+#include "pdfium/PdfiumDocument.h"
+#include "pdfium/SaveNewPdf.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>

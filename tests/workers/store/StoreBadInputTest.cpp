@@ -2,7 +2,7 @@
 // behind its back: each refusal has its sentence and exit status 1, and the
 // store repairs nothing, regenerates no key and changes no byte on disk.
 
-#include "RecordSealing.h"
+#include "store/RecordSealing.h"
 #include "StoreHome.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "StoreHome.h"
 
-#include "StoreKey.h"
-#include "TestPaths.h"
+#include "store/StoreKey.h"
+#include "support/TestPaths.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "AddNoteOperation.h"
+#include "edit/AddNoteOperation.h"
 
-#include "EditLimits.h"
+#include "edit/EditLimits.h"
 #include "ErrorReply.h"
-#include "InsertionTarget.h"
-#include "PdfiumHandles.h"
-#include "SaveNewPdf.h"
+#include "edit/InsertionTarget.h"
+#include "pdfium/PdfiumHandles.h"
+#include "pdfium/SaveNewPdf.h"
 
 #include <algorithm>
 

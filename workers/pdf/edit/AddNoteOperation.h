@@ -5,7 +5,7 @@
 // right and top edges, and saves the whole document to a new file. Called
 // by the dispatcher on the worker's single thread.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

@@ -1,12 +1,12 @@
-#include "AddTextOperation.h"
+#include "edit/AddTextOperation.h"
 
-#include "EditLimits.h"
-#include "EmbeddedFont.h"
+#include "edit/EditLimits.h"
+#include "edit/EmbeddedFont.h"
 #include "ErrorReply.h"
-#include "InsertionTarget.h"
-#include "SaveNewPdf.h"
-#include "TextLineObject.h"
-#include "TextLines.h"
+#include "edit/InsertionTarget.h"
+#include "pdfium/SaveNewPdf.h"
+#include "edit/TextLineObject.h"
+#include "edit/TextLines.h"
 
 #include <array>
 

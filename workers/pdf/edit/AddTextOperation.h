@@ -6,7 +6,7 @@
 // by the dispatcher on the worker's single thread; nothing is written
 // unless every line fits inside the page box.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

@@ -1,11 +1,11 @@
-#include "AnnotateOperation.h"
+#include "edit/AnnotateOperation.h"
 
-#include "EditField.h"
-#include "EditLimits.h"
-#include "EditedPage.h"
+#include "edit/EditField.h"
+#include "edit/EditLimits.h"
+#include "edit/EditedPage.h"
 #include "ErrorReply.h"
-#include "PagePlacement.h"
-#include "SaveNewPdf.h"
+#include "edit/PagePlacement.h"
+#include "pdfium/SaveNewPdf.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 // the user dragged on the displayed page, and the whole document saved to
 // a new file. Called by the dispatcher on the worker's single thread.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

@@ -1,4 +1,4 @@
-#include "EditField.h"
+#include "edit/EditField.h"
 
 #include <QJsonValue>
 

@@ -1,8 +1,8 @@
-#include "EditedPage.h"
+#include "edit/EditedPage.h"
 
-#include "EditLimits.h"
+#include "edit/EditLimits.h"
 #include "ErrorReply.h"
-#include "ProtectedDocument.h"
+#include "pdfium/ProtectedDocument.h"
 
 #include "worker/contract/JsonFields.h"
 #include "worker/contract/SharedLimits.h"

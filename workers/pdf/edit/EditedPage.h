@@ -6,7 +6,7 @@
 // worker's single thread; the caller keeps the page open until after
 // saving.
 
-#include "PdfiumHandles.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QJsonObject>
 

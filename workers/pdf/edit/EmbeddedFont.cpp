@@ -1,4 +1,4 @@
-#include "EmbeddedFont.h"
+#include "edit/EmbeddedFont.h"
 
 #include <QFile>
 

@@ -5,7 +5,7 @@
 // Only the CID form carries every Turkish letter; a simple TrueType font
 // would lose ğ, ı, İ and ş. Used on the worker's single thread.
 
-#include "PdfiumHandles.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QByteArray>
 

@@ -1,11 +1,11 @@
-#include "InsertionTarget.h"
+#include "edit/InsertionTarget.h"
 
-#include "EditField.h"
-#include "EditLimits.h"
+#include "edit/EditField.h"
+#include "edit/EditLimits.h"
 #include "ErrorReply.h"
-#include "ProtectedDocument.h"
-#include "SaveNewPdf.h"
-#include "TextLines.h"
+#include "pdfium/ProtectedDocument.h"
+#include "pdfium/SaveNewPdf.h"
+#include "edit/TextLines.h"
 
 #include "worker/contract/JsonFields.h"
 #include "worker/contract/SharedLimits.h"

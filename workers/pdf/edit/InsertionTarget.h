@@ -6,8 +6,8 @@
 // handlers on the worker's single thread; the target owns the loaded page,
 // which the handler keeps open until after saving.
 
-#include "PagePlacement.h"
-#include "PdfiumHandles.h"
+#include "edit/PagePlacement.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QJsonObject>
 #include <QString>

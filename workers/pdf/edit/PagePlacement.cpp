@@ -1,6 +1,6 @@
-#include "PagePlacement.h"
+#include "edit/PagePlacement.h"
 
-#include "EditLimits.h"
+#include "edit/EditLimits.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 // user saw it (0..1, y growing downwards); PDFium's device mapping applies
 // the page's own /Rotate, so the result follows the displayed orientation.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <optional>
 

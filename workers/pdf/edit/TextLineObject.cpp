@@ -1,4 +1,4 @@
-#include "TextLineObject.h"
+#include "edit/TextLineObject.h"
 
 namespace velk::TextLineObject {
 

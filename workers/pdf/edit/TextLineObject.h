@@ -4,7 +4,7 @@
 // step inserted and replacing text share. Used on the worker's single
 // thread; the caller inserts the object or lets the handle destroy it.
 
-#include "PdfiumHandles.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QString>
 

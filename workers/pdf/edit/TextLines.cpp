@@ -1,6 +1,6 @@
-#include "TextLines.h"
+#include "edit/TextLines.h"
 
-#include "EditLimits.h"
+#include "edit/EditLimits.h"
 
 namespace velk::TextLines {
 

@@ -1,13 +1,13 @@
-#include "TextObjectEditOperation.h"
+#include "edit/TextObjectEditOperation.h"
 
-#include "EditField.h"
-#include "EditLimits.h"
-#include "EditedPage.h"
-#include "EmbeddedFont.h"
+#include "edit/EditField.h"
+#include "edit/EditLimits.h"
+#include "edit/EditedPage.h"
+#include "edit/EmbeddedFont.h"
 #include "ErrorReply.h"
-#include "SaveNewPdf.h"
-#include "TextLineObject.h"
-#include "TextLines.h"
+#include "pdfium/SaveNewPdf.h"
+#include "edit/TextLineObject.h"
+#include "edit/TextLines.h"
 
 #include "worker/contract/JsonFields.h"
 

@@ -7,7 +7,7 @@
 // invisible text is touched: stroked or clipping text would change what
 // the page shows. Called by the dispatcher on the worker's single thread.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

@@ -1,7 +1,7 @@
-#include "TextObjectsOperation.h"
+#include "edit/TextObjectsOperation.h"
 
-#include "EditLimits.h"
-#include "EditedPage.h"
+#include "edit/EditLimits.h"
+#include "edit/EditedPage.h"
 #include "ErrorReply.h"
 
 #include <QJsonArray>

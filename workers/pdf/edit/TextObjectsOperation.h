@@ -6,7 +6,7 @@
 // listed. Read-only, so allowed on every document. Called by the
 // dispatcher on the worker's single thread.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

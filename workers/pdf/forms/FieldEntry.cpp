@@ -1,7 +1,7 @@
-#include "FieldEntry.h"
+#include "forms/FieldEntry.h"
 
-#include "FormLimits.h"
-#include "FormStrings.h"
+#include "forms/FormLimits.h"
+#include "forms/FormStrings.h"
 
 #include <QJsonArray>
 

@@ -3,7 +3,7 @@
 // The "fields" entry of one widget: type, flags, name, value, export value
 // and options as PDFium's form-fill layer reports them.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 #include <QString>

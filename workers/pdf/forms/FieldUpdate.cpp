@@ -1,7 +1,7 @@
-#include "FieldUpdate.h"
+#include "forms/FieldUpdate.h"
 
-#include "FormLimits.h"
-#include "FormStrings.h"
+#include "forms/FormLimits.h"
+#include "forms/FormStrings.h"
 
 #include <QJsonArray>
 #include <QList>

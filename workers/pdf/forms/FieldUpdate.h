@@ -5,7 +5,7 @@
 // back. Answers an error sentence, or "" when the change is applied and
 // verified.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 #include <QString>

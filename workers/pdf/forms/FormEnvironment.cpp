@@ -1,6 +1,6 @@
-#include "FormEnvironment.h"
+#include "forms/FormEnvironment.h"
 
-#include "FormLimits.h"
+#include "forms/FormLimits.h"
 
 namespace velk {
 

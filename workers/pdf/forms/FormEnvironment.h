@@ -5,8 +5,8 @@
 // the environment hears that the page was loaded and, after the widgets,
 // that it closes. Neither copied nor moved: PDFium holds the host's address.
 
-#include "FormFillHost.h"
-#include "PdfiumHandles.h"
+#include "pdfium/FormFillHost.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QString>
 

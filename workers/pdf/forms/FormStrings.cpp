@@ -1,6 +1,6 @@
-#include "FormStrings.h"
+#include "forms/FormStrings.h"
 
-#include "FormLimits.h"
+#include "forms/FormLimits.h"
 
 #include <QList>
 

@@ -4,7 +4,7 @@
 // first, then the text. A size out of bounds, odd, or different on the
 // second call reads as nothing.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QString>
 

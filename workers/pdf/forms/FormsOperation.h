@@ -4,7 +4,7 @@
 // a list of changes through the form-fill layer, verifies each, and saves
 // the result as a new file. The document's scripts never run.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

@@ -1,10 +1,10 @@
-#include "CreateImagesOperation.h"
+#include "images/CreateImagesOperation.h"
 
-#include "DecodedImage.h"
+#include "images/DecodedImage.h"
 #include "ErrorReply.h"
-#include "ImagePageLimits.h"
-#include "PdfiumHandles.h"
-#include "SaveNewPdf.h"
+#include "images/ImagePageLimits.h"
+#include "pdfium/PdfiumHandles.h"
+#include "pdfium/SaveNewPdf.h"
 
 #include <QJsonArray>
 

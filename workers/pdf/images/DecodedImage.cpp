@@ -1,6 +1,6 @@
-#include "DecodedImage.h"
+#include "images/DecodedImage.h"
 
-#include "ImagePageLimits.h"
+#include "images/ImagePageLimits.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,7 +1,7 @@
-#include "InspectOperation.h"
+#include "inspection/InspectOperation.h"
 
 #include "ErrorReply.h"
-#include "PageSize.h"
+#include "inspection/PageSize.h"
 #include "qpdf/Qpdf.h"
 #include "signatures/SignedFieldWalk.h"
 

@@ -4,7 +4,7 @@
 // document. Called by the dispatcher on the worker's single thread with the
 // document it opened; reads only, closes nothing it did not open.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

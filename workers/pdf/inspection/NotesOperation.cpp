@@ -1,8 +1,8 @@
-#include "NotesOperation.h"
+#include "inspection/NotesOperation.h"
 
 #include "ErrorReply.h"
-#include "InspectionLimits.h"
-#include "PdfiumHandles.h"
+#include "inspection/InspectionLimits.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include "worker/contract/operations/NotesContract.h"
 

@@ -5,7 +5,7 @@
 // Called by the dispatcher on the worker's single thread; every page and
 // annotation it opens is closed on every path.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

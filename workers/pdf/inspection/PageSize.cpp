@@ -1,6 +1,6 @@
-#include "PageSize.h"
+#include "inspection/PageSize.h"
 
-#include "InspectionLimits.h"
+#include "inspection/InspectionLimits.h"
 
 #include <cmath>
 

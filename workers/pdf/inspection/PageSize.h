@@ -4,7 +4,7 @@
 // /Rotate applied), and the validity test "inspect" and "render" share.
 // Used by the inspection handlers on the worker's single thread.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
-#include "PageText.h"
+#include "inspection/PageText.h"
 
-#include "InspectionLimits.h"
-#include "PdfiumHandles.h"
+#include "inspection/InspectionLimits.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QList>
 

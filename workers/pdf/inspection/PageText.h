@@ -4,7 +4,7 @@
 // text page are opened and closed inside the call. Runs on the worker's
 // single thread.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "RenderGeometry.h"
+#include "inspection/RenderGeometry.h"
 
-#include "InspectionLimits.h"
+#include "inspection/InspectionLimits.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 // request, the height within 4,096 pixels and the image within 8,000,000
 // pixels. Pure; used by "render".
 
-#include "PageSize.h"
+#include "inspection/PageSize.h"
 
 #include <QtGlobal>
 

@@ -1,10 +1,10 @@
-#include "RenderOperation.h"
+#include "inspection/RenderOperation.h"
 
 #include "ErrorReply.h"
-#include "FormFillSession.h"
-#include "InspectionLimits.h"
-#include "PdfiumHandles.h"
-#include "RenderGeometry.h"
+#include "pdfium/FormFillSession.h"
+#include "inspection/InspectionLimits.h"
+#include "pdfium/PdfiumHandles.h"
+#include "inspection/RenderGeometry.h"
 
 #include "worker/contract/operations/RenderContract.h"
 

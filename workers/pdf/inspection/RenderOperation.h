@@ -6,7 +6,7 @@
 // single thread; every page, bitmap and form handle it opens is released on
 // every path, before it returns.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

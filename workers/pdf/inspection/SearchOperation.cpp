@@ -1,9 +1,9 @@
-#include "SearchOperation.h"
+#include "inspection/SearchOperation.h"
 
 #include "ErrorReply.h"
-#include "InspectionLimits.h"
-#include "PageText.h"
-#include "TextMatch.h"
+#include "inspection/InspectionLimits.h"
+#include "inspection/PageText.h"
+#include "inspection/TextMatch.h"
 
 #include "worker/contract/operations/SearchContract.h"
 

@@ -6,7 +6,7 @@
 // page's text around the hit. Called by the dispatcher on the worker's
 // single thread; reads only.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

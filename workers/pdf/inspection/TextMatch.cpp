@@ -1,4 +1,4 @@
-#include "TextMatch.h"
+#include "inspection/TextMatch.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // for real; when it unexpectedly succeeds the probe undoes it at once (the
 // descriptor is closed, the probe file removed) and answers false.
 
-#include "IsolationProbes.h"
+#include "isolation/IsolationProbes.h"
 #include "worker/sandbox/UniqueFd.h"
 
 #include <cerrno>

@@ -2,9 +2,9 @@
 // the reply pipe on 1 and the null device on 2. Anything else would be a
 // door out of the sandbox (a socket, a directory, a host file).
 
-#include "IsolationProbes.h"
-#include "LockDownState.h"
-#include "SandboxLimits.h"
+#include "isolation/IsolationProbes.h"
+#include "isolation/LockDownState.h"
+#include "worker/sandbox/SandboxLimits.h"
 
 #include <cerrno>
 #include <cstdint>

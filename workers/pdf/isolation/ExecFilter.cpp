@@ -1,4 +1,4 @@
-#include "ExecFilter.h"
+#include "isolation/ExecFilter.h"
 
 #include <linux/audit.h>
 #include <linux/filter.h>

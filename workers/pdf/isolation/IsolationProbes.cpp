@@ -1,6 +1,6 @@
-#include "IsolationProbes.h"
+#include "isolation/IsolationProbes.h"
 
-#include "LockDownState.h"
+#include "isolation/LockDownState.h"
 
 #include <sys/prctl.h>
 

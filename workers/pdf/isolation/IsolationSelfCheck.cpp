@@ -1,8 +1,8 @@
-#include "IsolationSelfCheck.h"
+#include "isolation/IsolationSelfCheck.h"
 
-#include "ExecFilter.h"
-#include "IsolationProbes.h"
-#include "LockDownState.h"
+#include "isolation/ExecFilter.h"
+#include "isolation/IsolationProbes.h"
+#include "isolation/LockDownState.h"
 
 #include <linux/seccomp.h>
 

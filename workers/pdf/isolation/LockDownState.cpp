@@ -1,4 +1,4 @@
-#include "LockDownState.h"
+#include "isolation/LockDownState.h"
 
 namespace velk::LockDownState {
 

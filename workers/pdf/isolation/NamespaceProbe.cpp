@@ -4,7 +4,7 @@
 // namespace link under /proc/self/ns reaches nsfs, which Landlock does not
 // govern, while /proc/self/status stays out of reach.
 
-#include "IsolationProbes.h"
+#include "isolation/IsolationProbes.h"
 #include "worker/sandbox/UniqueFd.h"
 
 #include <linux/magic.h>

@@ -1,9 +1,9 @@
 // Probes of the process's own state: privileges, seccomp mode, its place in
 // the process tree and its resource ceilings. None of them changes anything.
 
-#include "IsolationProbes.h"
-#include "LockDownState.h"
-#include "SandboxLimits.h"
+#include "isolation/IsolationProbes.h"
+#include "isolation/LockDownState.h"
+#include "worker/sandbox/SandboxLimits.h"
 
 #include <linux/capability.h>
 #include <linux/seccomp.h>

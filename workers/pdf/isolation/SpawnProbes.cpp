@@ -6,7 +6,7 @@
 // looking for anything to run, whereas the worker's own filter answers
 // EPERM before the kernel sees the path.
 
-#include "IsolationProbes.h"
+#include "isolation/IsolationProbes.h"
 #include "worker/sandbox/UniqueFd.h"
 
 #include <linux/io_uring.h>

@@ -1,4 +1,4 @@
-#include "OcrGeometry.h"
+#include "ocr/OcrGeometry.h"
 
 #include <algorithm>
 #include <cmath>

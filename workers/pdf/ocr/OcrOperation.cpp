@@ -1,11 +1,11 @@
-#include "OcrOperation.h"
+#include "ocr/OcrOperation.h"
 
 #include "ErrorReply.h"
-#include "OcrGeometry.h"
-#include "OcrPageImage.h"
-#include "ProtectedDocument.h"
-#include "SaveNewPdf.h"
-#include "TesseractApi.h"
+#include "ocr/OcrGeometry.h"
+#include "ocr/OcrPageImage.h"
+#include "pdfium/ProtectedDocument.h"
+#include "pdfium/SaveNewPdf.h"
+#include "ocr/TesseractApi.h"
 
 #include "worker/contract/JsonFields.h"
 #include "worker/contract/SharedLimits.h"

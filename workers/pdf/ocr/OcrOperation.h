@@ -7,7 +7,7 @@
 // by the engine after a failure is the caller's to discard: it works in a
 // private workspace.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

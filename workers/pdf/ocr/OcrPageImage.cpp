@@ -1,6 +1,6 @@
-#include "OcrPageImage.h"
+#include "ocr/OcrPageImage.h"
 
-#include "PdfiumHandles.h"
+#include "pdfium/PdfiumHandles.h"
 
 namespace velk {
 

@@ -3,8 +3,8 @@
 // One page rendered for recognition: white, opaque, with annotations, and
 // without the form layer.
 
-#include "OcrGeometry.h"
-#include "Pdfium.h"
+#include "ocr/OcrGeometry.h"
+#include "pdfium/Pdfium.h"
 
 #include <QImage>
 #include <QString>

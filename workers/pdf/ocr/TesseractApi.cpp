@@ -1,4 +1,4 @@
-#include "TesseractApi.h"
+#include "ocr/TesseractApi.h"
 
 #include <iterator>
 

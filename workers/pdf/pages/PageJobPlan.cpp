@@ -1,4 +1,4 @@
-#include "PageJobPlan.h"
+#include "pages/PageJobPlan.h"
 
 #include "worker/contract/JsonFields.h"
 

@@ -1,8 +1,8 @@
-#include "PageSourceCheck.h"
+#include "pages/PageSourceCheck.h"
 
 #include "PdfWorkerLimits.h"
-#include "PdfiumDocument.h"
-#include "ProtectedDocument.h"
+#include "pdfium/PdfiumDocument.h"
+#include "pdfium/ProtectedDocument.h"
 
 #include <QFileInfo>
 

@@ -4,7 +4,7 @@
 // qpdf wrote it: whether it opens without a password, its page count and
 // whether it is encrypted, signed or carries a form.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include "worker/contract/operations/DocumentProtection.h"
 

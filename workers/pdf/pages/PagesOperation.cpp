@@ -1,10 +1,10 @@
-#include "PagesOperation.h"
+#include "pages/PagesOperation.h"
 
 #include "ErrorReply.h"
-#include "PageJobPlan.h"
-#include "PageSourceCheck.h"
+#include "pages/PageJobPlan.h"
+#include "pages/PageSourceCheck.h"
 #include "PdfWorkerLimits.h"
-#include "QpdfJob.h"
+#include "pages/QpdfJob.h"
 
 #include <QDir>
 #include <QFileInfo>

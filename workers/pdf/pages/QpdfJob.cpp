@@ -1,4 +1,4 @@
-#include "QpdfJob.h"
+#include "pages/QpdfJob.h"
 
 #include "common/EngineLibrary.h"
 

@@ -1,4 +1,4 @@
-#include "FormFillHost.h"
+#include "pdfium/FormFillHost.h"
 
 #include <cstring>
 

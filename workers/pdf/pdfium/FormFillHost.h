@@ -5,7 +5,7 @@
 // keeps the record's address for the life of the form-fill environment, so
 // a host is neither copied nor moved.
 
-#include "PdfiumTypes.h"
+#include "pdfium/PdfiumTypes.h"
 
 #include <type_traits>
 

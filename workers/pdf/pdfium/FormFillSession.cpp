@@ -1,4 +1,4 @@
-#include "FormFillSession.h"
+#include "pdfium/FormFillSession.h"
 
 namespace velk {
 

@@ -5,8 +5,8 @@
 // the reverse order on destruction, which must happen before the page is
 // closed. Neither copied nor moved: PDFium holds the host's address.
 
-#include "FormFillHost.h"
-#include "Pdfium.h"
+#include "pdfium/FormFillHost.h"
+#include "pdfium/Pdfium.h"
 
 namespace velk {
 

@@ -1,4 +1,4 @@
-#include "PdfFileWriter.h"
+#include "pdfium/PdfFileWriter.h"
 
 #include <QIODevice>
 

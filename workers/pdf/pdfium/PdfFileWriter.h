@@ -5,7 +5,7 @@
 // as written only when all of its bytes reached the device; after the first
 // failure the writer stays failed.
 
-#include "PdfiumTypes.h"
+#include "pdfium/PdfiumTypes.h"
 
 #include <type_traits>
 

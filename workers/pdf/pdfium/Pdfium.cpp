@@ -1,6 +1,6 @@
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
-#include "PdfiumFunctionTable.h"
+#include "pdfium/PdfiumFunctionTable.h"
 
 #include "common/EngineLibrary.h"
 

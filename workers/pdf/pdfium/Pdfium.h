@@ -8,7 +8,7 @@
 // a failed bind only the error message is meaningful and nothing may be
 // called; the library stays mapped until the process exits.
 
-#include "PdfiumFunctions.h"
+#include "pdfium/PdfiumFunctions.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "PdfiumDocument.h"
+#include "pdfium/PdfiumDocument.h"
 
 #include "worker/contract/PdfiumCodes.h"
 #include "worker/contract/SecureWipe.h"

@@ -4,7 +4,7 @@
 // absolute form; the password bytes are overwritten with zeros right after
 // the open call, whatever its outcome.
 
-#include "PdfiumHandles.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "PdfiumFunctionTable.h"
+#include "pdfium/PdfiumFunctionTable.h"
 
 #include <iterator>
 

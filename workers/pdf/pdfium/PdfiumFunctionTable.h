@@ -4,7 +4,7 @@
 // of PdfiumFunctions it fills. Every entry must resolve for a binding to
 // succeed, so a library of another PDFium version is refused as a whole.
 
-#include "PdfiumFunctions.h"
+#include "pdfium/PdfiumFunctions.h"
 #include "common/EngineLibrary.h"
 
 #include <span>

@@ -4,7 +4,7 @@
 // all null until a binding resolved them. The order of the members follows
 // the resolution order of the binding's table (PdfiumFunctionTable.cpp).
 
-#include "PdfiumTypes.h"
+#include "pdfium/PdfiumTypes.h"
 
 namespace velk {
 

@@ -5,7 +5,7 @@
 // pointer. Wrap a handle in the statement that acquires it; declare a page
 // after its document so that it is released first.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <memory>
 #include <type_traits>

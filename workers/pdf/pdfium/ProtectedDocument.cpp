@@ -1,4 +1,4 @@
-#include "ProtectedDocument.h"
+#include "pdfium/ProtectedDocument.h"
 
 namespace velk {
 

@@ -5,7 +5,7 @@
 // document asks it. A signature that cannot be read counts as signed, so a
 // failure never unlocks an edit.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include "worker/contract/operations/DocumentProtection.h"
 

@@ -1,7 +1,7 @@
-#include "SaveNewPdf.h"
+#include "pdfium/SaveNewPdf.h"
 
-#include "PdfFileWriter.h"
-#include "WorkerContract.h"
+#include "pdfium/PdfFileWriter.h"
+#include "worker/contract/WorkerContract.h"
 
 #include <QBuffer>
 #include <QFileInfo>

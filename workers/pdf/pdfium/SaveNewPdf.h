@@ -6,7 +6,7 @@
 // A document that needs more work after PDFium saved it is saved to memory
 // first and its final bytes committed the same way.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QByteArray>
 #include <QJsonObject>

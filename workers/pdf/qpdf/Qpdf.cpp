@@ -1,7 +1,7 @@
-#include "Qpdf.h"
+#include "qpdf/Qpdf.h"
 
-#include "QpdfFunctionTable.h"
-#include "QpdfLimits.h"
+#include "qpdf/QpdfFunctionTable.h"
+#include "qpdf/QpdfLimits.h"
 
 #include "common/EngineLibrary.h"
 

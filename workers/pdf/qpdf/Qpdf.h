@@ -12,8 +12,8 @@
 // carrying a short internal reason; handlers catch it once and answer with
 // their own sentence. Object handles belong to this document only.
 
-#include "QpdfFunctions.h"
-#include "QpdfHandles.h"
+#include "qpdf/QpdfFunctions.h"
+#include "qpdf/QpdfHandles.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "QpdfFunctionTable.h"
+#include "qpdf/QpdfFunctionTable.h"
 
 #include <iterator>
 

@@ -4,7 +4,7 @@
 // member of QpdfFunctions it fills. Every entry must resolve for a binding
 // to succeed, so a library of another qpdf version is refused as a whole.
 
-#include "QpdfFunctions.h"
+#include "qpdf/QpdfFunctions.h"
 #include "common/EngineLibrary.h"
 
 #include <span>

@@ -4,7 +4,7 @@
 // from the binding (qpdf is not linked), so the deleter carries it; qpdf's
 // cleanup takes the handle's address and clears it.
 
-#include "QpdfFunctions.h"
+#include "qpdf/QpdfFunctions.h"
 
 #include <memory>
 

@@ -7,7 +7,7 @@
 // as far as the permission analysis counts them. Writes no file; any
 // failure answers one sentence and no partial list.
 
-#include "Pdfium.h"
+#include "pdfium/Pdfium.h"
 
 #include <QJsonObject>
 

@@ -6,9 +6,9 @@
 
 #include "common/EngineLibrary.h"
 #include "EditRun.h"
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "RequestDispatcher.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "EditRun.h"
 
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 

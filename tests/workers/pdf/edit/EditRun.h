@@ -3,8 +3,8 @@
 // The editing tests' way to the real worker inside the real sandbox, and
 // the request and directory chores every editing test repeats.
 
-#include "PdfFixtures.h"
-#include "PdfWorkerRunner.h"
+#include "support/PdfFixtures.h"
+#include "worker/runner/PdfWorkerRunner.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -2,8 +2,8 @@
 // core: the compiled-in resource holds exactly Debian's Roboto Bold, and
 // PDFium accepts it as a CID TrueType font into a document.
 
-#include "EmbeddedFont.h"
-#include "TestPaths.h"
+#include "edit/EmbeddedFont.h"
+#include "support/TestPaths.h"
 
 #include <QFile>
 #include <QTest>

@@ -4,7 +4,7 @@
 // the text objects of a page with their look and place, and the page's
 // extracted text. Tests only; the binding lives as long as the object.
 
-#include "PdfiumHandles.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QList>
 #include <QString>

@@ -6,7 +6,7 @@
 
 #include "EditRun.h"
 #include "IndependentJudges.h"
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "ShapeGeometry.h"
 
 #include <QDir>

@@ -7,7 +7,7 @@
 
 #include "EditRun.h"
 #include "IndependentJudges.h"
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "PdfiumReadBack.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 // object operations, and listing allowed where editing is not.
 
 #include "EditRun.h"
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 
 #include <QDir>
 #include <QFile>

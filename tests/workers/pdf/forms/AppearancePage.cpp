@@ -1,9 +1,9 @@
 #include "AppearancePage.h"
 
-#include "ContentWriter.h"
-#include "PdfFixtures.h"
-#include "TrueTypeFont.h"
-#include "UnicodeFontParts.h"
+#include "forms/appearance/ContentWriter.h"
+#include "support/PdfFixtures.h"
+#include "forms/appearance/TrueTypeFont.h"
+#include "forms/appearance/UnicodeFontParts.h"
 
 namespace velk::test {
 

@@ -6,8 +6,8 @@
 // from the same font parts the worker writes. Rendered by poppler, an
 // independent judge of what the streams draw.
 
-#include "AppearanceStream.h"
-#include "GlyphMetrics.h"
+#include "forms/appearance/AppearanceStream.h"
+#include "forms/appearance/GlyphMetrics.h"
 
 #include <QByteArray>
 #include <QList>

@@ -6,9 +6,9 @@
 // a handful of letters), so that every expected position can be worked
 // out by hand; and the looks and readings the appearance tests share.
 
-#include "AppearanceStream.h"
-#include "GlyphMetrics.h"
-#include "WidgetLook.h"
+#include "forms/appearance/AppearanceStream.h"
+#include "forms/appearance/GlyphMetrics.h"
+#include "forms/appearance/WidgetLook.h"
 
 #include <QByteArray>
 #include <QList>

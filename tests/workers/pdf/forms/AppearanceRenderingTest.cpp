@@ -7,10 +7,10 @@
 // missing dot of ı.
 
 #include "AppearancePage.h"
-#include "AppearanceStream.h"
-#include "EmbeddedFont.h"
+#include "forms/appearance/AppearanceStream.h"
+#include "edit/EmbeddedFont.h"
 #include "RenderedInk.h"
-#include "TrueTypeFont.h"
+#include "forms/appearance/TrueTypeFont.h"
 
 #include <QFile>
 #include <QTemporaryDir>

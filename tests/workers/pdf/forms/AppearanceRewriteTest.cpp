@@ -7,12 +7,12 @@
 // every other appearance; documents it cannot read end in the one sentence
 // and no bytes.
 
-#include "AppearanceRewrite.h"
+#include "forms/appearance/AppearanceRewrite.h"
 #include "common/EngineLibrary.h"
-#include "EmbeddedFont.h"
+#include "edit/EmbeddedFont.h"
 #include "FormFixture.h"
-#include "Qpdf.h"
-#include "TestPaths.h"
+#include "qpdf/Qpdf.h"
+#include "support/TestPaths.h"
 
 #include <QTest>
 

@@ -5,7 +5,7 @@
 // hand-made font whose every advance is known.
 
 #include "AppearanceProbe.h"
-#include "AppearanceStream.h"
+#include "forms/appearance/AppearanceStream.h"
 
 #include <QTest>
 

@@ -2,10 +2,10 @@
 // its options, the text a combo box shows for its /V, and the options a
 // list box has selected by /I or, failing that, by /V.
 
-#include "ChoiceValues.h"
+#include "forms/appearance/ChoiceValues.h"
 #include "common/EngineLibrary.h"
 #include "FormFixture.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QTest>
 

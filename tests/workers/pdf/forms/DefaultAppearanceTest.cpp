@@ -4,7 +4,7 @@
 // comments never disturb the reading, and oversized strings read as the
 // defaults.
 
-#include "DefaultAppearance.h"
+#include "forms/appearance/DefaultAppearance.h"
 
 #include <QTest>
 

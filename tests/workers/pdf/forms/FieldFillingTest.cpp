@@ -3,10 +3,10 @@
 // through the dispatcher in-process, each leaving no output behind.
 
 #include "common/EngineLibrary.h"
-#include "EditRun.h"
+#include "workers/pdf/edit/EditRun.h"
 #include "FormFixture.h"
 #include "RequestDispatcher.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

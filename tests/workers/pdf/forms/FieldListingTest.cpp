@@ -3,10 +3,10 @@
 // refused form kinds through the dispatcher in-process.
 
 #include "common/EngineLibrary.h"
-#include "EditRun.h"
+#include "workers/pdf/edit/EditRun.h"
 #include "FormFixture.h"
 #include "RequestDispatcher.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -10,15 +10,15 @@
 // changed is saved as PDFium writes it.
 
 #include "common/EngineLibrary.h"
-#include "EditRun.h"
-#include "EmbeddedFont.h"
+#include "workers/pdf/edit/EditRun.h"
+#include "edit/EmbeddedFont.h"
 #include "FormFixture.h"
-#include "IndependentJudges.h"
-#include "Qpdf.h"
+#include "workers/pdf/edit/IndependentJudges.h"
+#include "qpdf/Qpdf.h"
 #include "RenderedInk.h"
 #include "RequestDispatcher.h"
-#include "TestPaths.h"
-#include "TrueTypeFont.h"
+#include "support/TestPaths.h"
+#include "forms/appearance/TrueTypeFont.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 // annotation order on the first page, and the chores of running "fields"
 // and "fillFields" against it.
 
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 #include "RenderedInk.h"
 
-#include "EditRun.h"
-#include "PagePixels.h"
+#include "workers/pdf/edit/EditRun.h"
+#include "worker/runner/PagePixels.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

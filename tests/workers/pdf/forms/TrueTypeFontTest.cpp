@@ -3,8 +3,8 @@
 // copies of the file damaged at each structure it reads are refused whole,
 // without a crash.
 
-#include "EmbeddedFont.h"
-#include "TrueTypeFont.h"
+#include "edit/EmbeddedFont.h"
+#include "forms/appearance/TrueTypeFont.h"
 
 #include <QSet>
 #include <QTest>

@@ -3,11 +3,11 @@
 // page written by hand with them shows Turkish text that poppler extracts
 // letter for letter and that qpdf finds sound.
 
-#include "EmbeddedFont.h"
-#include "IndependentJudges.h"
-#include "PdfFixtures.h"
-#include "TrueTypeFont.h"
-#include "UnicodeFontParts.h"
+#include "edit/EmbeddedFont.h"
+#include "workers/pdf/edit/IndependentJudges.h"
+#include "support/PdfFixtures.h"
+#include "forms/appearance/TrueTypeFont.h"
+#include "forms/appearance/UnicodeFontParts.h"
 
 #include <QFile>
 #include <QRegularExpression>

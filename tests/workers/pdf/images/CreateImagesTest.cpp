@@ -3,9 +3,9 @@
 // orientation, read back in-process with PDFium.
 
 #include "ImageFiles.h"
-#include "PageRun.h"
-#include "PdfiumHandles.h"
-#include "TestPaths.h"
+#include "workers/pdf/pages/PageRun.h"
+#include "pdfium/PdfiumHandles.h"
+#include "support/TestPaths.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -5,11 +5,11 @@
 // and damaged files that must be answered, never crash.
 
 #include "common/EngineLibrary.h"
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "PdfOperations.h"
 #include "RequestDispatcher.h"
-#include "SearchOperation.h"
-#include "TestPaths.h"
+#include "inspection/SearchOperation.h"
+#include "support/TestPaths.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -2,7 +2,7 @@
 // every sticky note in page order and annotation order, an empty one
 // listed as "", other annotations left out, and the 1,000-note limit.
 
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "SandboxedRun.h"
 
 #include <QJsonArray>

@@ -4,7 +4,7 @@
 // empty, non-PDF and password-protected files are answered. Every reply
 // reports that the worker found itself isolated.
 
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "SandboxedRun.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 // height within 4,096 and the image within 8,000,000 pixels. Page sizes are
 // in points as PDFium gives them: single-precision values widened to double.
 
-#include "RenderGeometry.h"
+#include "inspection/RenderGeometry.h"
 
 #include <QRandomGenerator>
 #include <QTest>

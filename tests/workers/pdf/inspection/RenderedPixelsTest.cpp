@@ -4,8 +4,8 @@
 // page puts them, white elsewhere, turned with /Rotate); the form layer; and
 // the refusals for page numbers and page sizes.
 
-#include "PagePixels.h"
-#include "PdfFixtures.h"
+#include "worker/runner/PagePixels.h"
+#include "support/PdfFixtures.h"
 #include "SandboxedRun.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "SandboxedRun.h"
 
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 namespace velk::test {
 

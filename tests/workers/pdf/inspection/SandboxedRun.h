@@ -4,7 +4,7 @@
 // build's application directory, so the worker runs inside the real
 // sandbox exactly as velk-pdf starts it.
 
-#include "PdfWorkerRunner.h"
+#include "worker/runner/PdfWorkerRunner.h"
 
 #include <QJsonObject>
 #include <QString>

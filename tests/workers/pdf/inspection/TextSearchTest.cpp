@@ -3,7 +3,7 @@
 // ignored by the default or the Turkish rules; the snippet cut from that
 // page's own text 30 units before the hit; the query bounds.
 
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "SandboxedRun.h"
 
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 // i), never by mixing the two inside one match. Positions are those of the
 // page's own text, so both foldings must keep every UTF-16 length.
 
-#include "TextMatch.h"
+#include "inspection/TextMatch.h"
 
 #include <QTest>
 

@@ -5,8 +5,8 @@
 // tests see each probe act with its restriction missing; "passes" runs the
 // self-check as the worker does.
 
-#include "IsolationProbes.h"
-#include "IsolationSelfCheck.h"
+#include "isolation/IsolationProbes.h"
+#include "isolation/IsolationSelfCheck.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

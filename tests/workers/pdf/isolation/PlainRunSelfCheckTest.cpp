@@ -4,8 +4,8 @@
 // writes to the reply stream). The worker's own lock-down must hold even
 // here: execution is refused and the process is not dumpable.
 
-#include "TestPaths.h"
-#include "WorkerProcess.h"
+#include "support/TestPaths.h"
+#include "support/WorkerProcess.h"
 
 #include <QDir>
 #include <QJsonObject>

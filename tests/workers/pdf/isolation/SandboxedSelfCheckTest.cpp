@@ -3,8 +3,8 @@
 // The probe host locks itself down exactly as the worker does; the sandbox
 // starts it from the test programs' directory as its runtime directory.
 
-#include "Sandbox.h"
-#include "TestPaths.h"
+#include "worker/sandbox/Sandbox.h"
+#include "support/TestPaths.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -3,12 +3,12 @@
 // invalid requests, and the language files judged before the engine loads.
 // The render size arithmetic is checked in-process.
 
-#include "OcrGeometry.h"
-#include "PageReadBack.h"
-#include "PageRun.h"
-#include "PdfiumHandles.h"
+#include "ocr/OcrGeometry.h"
+#include "workers/pdf/pages/PageReadBack.h"
+#include "workers/pdf/pages/PageRun.h"
+#include "pdfium/PdfiumHandles.h"
 #include "ScannedPdf.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The qpdf argument lists and range texts of the page operations, built
 // directly from the plan without running qpdf.
 
-#include "PageJobPlan.h"
+#include "pages/PageJobPlan.h"
 
 #include <QJsonArray>
 #include <QTest>

@@ -5,7 +5,7 @@
 #include "common/EngineLibrary.h"
 #include "PageRun.h"
 #include "RequestDispatcher.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>

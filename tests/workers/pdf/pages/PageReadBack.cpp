@@ -1,7 +1,7 @@
 #include "PageReadBack.h"
 
-#include "PdfiumDocument.h"
-#include "TestPaths.h"
+#include "pdfium/PdfiumDocument.h"
+#include "support/TestPaths.h"
 
 namespace velk::test {
 

@@ -3,7 +3,7 @@
 // Reads what a page operation wrote, in-process, through the real PDFium
 // binding: the page count, each page's text and its rotation. Tests only.
 
-#include "PdfiumHandles.h"
+#include "pdfium/PdfiumHandles.h"
 
 #include <QList>
 #include <QString>

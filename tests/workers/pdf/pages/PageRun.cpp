@@ -1,6 +1,6 @@
 #include "PageRun.h"
 
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 

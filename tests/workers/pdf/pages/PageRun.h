@@ -3,8 +3,8 @@
 // The page-operation tests' way to the real worker inside the real sandbox,
 // and the requests and fixtures they share.
 
-#include "PdfFixtures.h"
-#include "PdfWorkerRunner.h"
+#include "support/PdfFixtures.h"
+#include "worker/runner/PdfWorkerRunner.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

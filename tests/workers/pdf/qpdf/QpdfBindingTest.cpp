@@ -4,10 +4,10 @@
 // ones, round-trips object text, copies within its limits and records the
 // indirect objects a change touches.
 
-#include "PdfFixtures.h"
-#include "Qpdf.h"
-#include "QpdfLimits.h"
-#include "TestPaths.h"
+#include "support/PdfFixtures.h"
+#include "qpdf/Qpdf.h"
+#include "qpdf/QpdfLimits.h"
+#include "support/TestPaths.h"
 
 #include <QCoreApplication>
 #include <QFile>

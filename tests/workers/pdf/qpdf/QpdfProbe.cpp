@@ -2,7 +2,7 @@
 // library, or beside none) so that the binding's search of the executable's
 // directory can be observed: prints "bound" or "unbound".
 
-#include "Qpdf.h"
+#include "qpdf/Qpdf.h"
 
 #include <QCoreApplication>
 

@@ -4,10 +4,10 @@
 // lists fail; signature fields are classified; "prev" follows the
 // revision chain of our own table and of poppler's cross-reference stream.
 
-#include "PdfFixtures.h"
-#include "SignedPdfFixtures.h"
+#include "support/PdfFixtures.h"
+#include "support/SignedPdfFixtures.h"
 #include "SnapshotRun.h"
-#include "TestPki.h"
+#include "support/TestPki.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>

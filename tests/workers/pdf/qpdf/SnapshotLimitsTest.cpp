@@ -3,7 +3,7 @@
 // tested at their real values; the visit and total stream budgets, which
 // need large documents, with smaller budgets of the same code.
 
-#include "PdfFixtures.h"
+#include "support/PdfFixtures.h"
 #include "SnapshotRun.h"
 
 #include <QTest>

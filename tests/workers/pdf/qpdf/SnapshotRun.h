@@ -6,7 +6,7 @@
 
 #include "qpdf/Qpdf.h"
 #include "qpdf/RevisionSnapshot.h"
-#include "TestPaths.h"
+#include "support/TestPaths.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>

@@ -5,8 +5,8 @@
 // chains cost no nesting depth, and every kind of later change still lands
 // in its own key.
 
-#include "PdfFixtures.h"
-#include "SignedPdfFixtures.h"
+#include "support/PdfFixtures.h"
+#include "support/SignedPdfFixtures.h"
 #include "SnapshotRun.h"
 
 #include <QJsonObject>

@@ -5,7 +5,7 @@
 // streams, and a stream that inflates past the worker's memory fail the
 // whole answer.
 
-#include "SandboxedRun.h"
+#include "workers/pdf/inspection/SandboxedRun.h"
 #include "SignatureFixtureDocuments.h"
 
 #include <QCryptographicHash>

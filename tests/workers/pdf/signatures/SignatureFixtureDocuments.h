@@ -5,8 +5,8 @@
 // values each test adds from 6 on. Certification and approval values carry
 // a placeholder that signPlaceholder fills.
 
-#include "PdfFixtures.h"
-#include "SignedPdfFixtures.h"
+#include "support/PdfFixtures.h"
+#include "support/SignedPdfFixtures.h"
 
 #include <QByteArray>
 #include <QList>

@@ -4,9 +4,9 @@
 // openssl read them; unsigned fields only as far as the permission
 // analysis declares them; every refusal one sentence and no partial list.
 
-#include "SandboxedRun.h"
+#include "workers/pdf/inspection/SandboxedRun.h"
 #include "SignatureFixtureDocuments.h"
-#include "TestPki.h"
+#include "support/TestPki.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>

@@ -5,9 +5,9 @@
 // evidence a /DSS stores. Every failure is the one sentence, with no
 // partial answer.
 
-#include "SandboxedRun.h"
+#include "workers/pdf/inspection/SandboxedRun.h"
 #include "SignatureFixtureDocuments.h"
-#include "TestPki.h"
+#include "support/TestPki.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>

@@ -1,15 +1,15 @@
-#include "AppearanceRewrite.h"
+#include "forms/appearance/AppearanceRewrite.h"
 
-#include "AppearanceRewriteLimits.h"
-#include "AppearanceStream.h"
-#include "ContentWriter.h"
-#include "EmbeddedFont.h"
-#include "FieldChain.h"
-#include "NeedAppearancesFields.h"
-#include "Qpdf.h"
-#include "TrueTypeFont.h"
-#include "UnicodeFontObjects.h"
-#include "WidgetLookReader.h"
+#include "forms/appearance/AppearanceRewriteLimits.h"
+#include "forms/appearance/AppearanceStream.h"
+#include "forms/appearance/ContentWriter.h"
+#include "edit/EmbeddedFont.h"
+#include "forms/appearance/FieldChain.h"
+#include "forms/appearance/NeedAppearancesFields.h"
+#include "qpdf/Qpdf.h"
+#include "forms/appearance/TrueTypeFont.h"
+#include "forms/appearance/UnicodeFontObjects.h"
+#include "forms/appearance/WidgetLookReader.h"
 
 #include <QSet>
 

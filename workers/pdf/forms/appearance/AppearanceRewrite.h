@@ -10,7 +10,7 @@
 // again. Called by
 // "fillFields" on the worker's single thread; nothing is written to disk.
 
-#include "FilledWidget.h"
+#include "forms/appearance/FilledWidget.h"
 
 #include <QByteArray>
 #include <QList>

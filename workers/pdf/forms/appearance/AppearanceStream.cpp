@@ -1,8 +1,8 @@
-#include "AppearanceStream.h"
+#include "forms/appearance/AppearanceStream.h"
 
-#include "ContentWriter.h"
-#include "TextPlan.h"
-#include "WidgetFrame.h"
+#include "forms/appearance/ContentWriter.h"
+#include "forms/appearance/TextPlan.h"
+#include "forms/appearance/WidgetFrame.h"
 
 #include <cmath>
 

@@ -6,8 +6,8 @@
 // every reader shows the letters the value holds. Pure: measures through
 // GlyphMetrics and records each glyph it draws in the GlyphUse.
 
-#include "GlyphMetrics.h"
-#include "WidgetLook.h"
+#include "forms/appearance/GlyphMetrics.h"
+#include "forms/appearance/WidgetLook.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
-#include "ChoiceValues.h"
+#include "forms/appearance/ChoiceValues.h"
 
-#include "AppearanceRewriteLimits.h"
-#include "FormObjectValues.h"
+#include "forms/appearance/AppearanceRewriteLimits.h"
+#include "forms/appearance/FormObjectValues.h"
 
 #include <algorithm>
 #include <cmath>

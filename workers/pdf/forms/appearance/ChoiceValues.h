@@ -6,7 +6,7 @@
 // request filled gets a new appearance; nothing here throws for a field
 // that merely holds odd values.
 
-#include "FieldChain.h"
+#include "forms/appearance/FieldChain.h"
 
 #include <QList>
 #include <QString>

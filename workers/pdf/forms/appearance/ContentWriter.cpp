@@ -1,4 +1,4 @@
-#include "ContentWriter.h"
+#include "forms/appearance/ContentWriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "DefaultAppearance.h"
+#include "forms/appearance/DefaultAppearance.h"
 
 #include <QByteArrayView>
 

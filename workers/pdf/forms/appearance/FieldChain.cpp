@@ -1,7 +1,7 @@
-#include "FieldChain.h"
+#include "forms/appearance/FieldChain.h"
 
-#include "AppearanceRewriteLimits.h"
-#include "FormObjectValues.h"
+#include "forms/appearance/AppearanceRewriteLimits.h"
+#include "forms/appearance/FormObjectValues.h"
 
 #include <QSet>
 

@@ -6,7 +6,7 @@
 // field. Bounded and cycle-safe; an unreadable tree throws QpdfFailure
 // ("unreadable widget").
 
-#include "Qpdf.h"
+#include "qpdf/Qpdf.h"
 
 #include <QList>
 

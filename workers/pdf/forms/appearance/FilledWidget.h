@@ -5,7 +5,7 @@
 // again from the saved document's field value; choices keep the option
 // indices the request selected.
 
-#include "WidgetLook.h"
+#include "forms/appearance/WidgetLook.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "FormObjectValues.h"
+#include "forms/appearance/FormObjectValues.h"
 
 #include <cmath>
 #include <limits>

@@ -4,7 +4,7 @@
 // text and short number arrays, each empty when the object is of another
 // kind. Used by the appearance rewrite on the worker's single thread.
 
-#include "Qpdf.h"
+#include "qpdf/Qpdf.h"
 
 #include <QByteArray>
 #include <QList>

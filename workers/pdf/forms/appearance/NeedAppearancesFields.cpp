@@ -1,10 +1,10 @@
-#include "NeedAppearancesFields.h"
+#include "forms/appearance/NeedAppearancesFields.h"
 
-#include "AppearanceRewriteLimits.h"
-#include "FieldChain.h"
-#include "FormObjectValues.h"
-#include "PageAnnotations.h"
-#include "WidgetLookReader.h"
+#include "forms/appearance/AppearanceRewriteLimits.h"
+#include "forms/appearance/FieldChain.h"
+#include "forms/appearance/FormObjectValues.h"
+#include "forms/appearance/PageAnnotations.h"
+#include "forms/appearance/WidgetLookReader.h"
 
 #include "worker/contract/PdfiumCodes.h"
 

@@ -10,8 +10,8 @@
 // walked bounded and cycle-safe; a form beyond the limits throws
 // QpdfFailure.
 
-#include "Qpdf.h"
-#include "WidgetLook.h"
+#include "qpdf/Qpdf.h"
+#include "forms/appearance/WidgetLook.h"
 
 #include <QList>
 #include <QSet>

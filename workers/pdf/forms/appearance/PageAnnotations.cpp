@@ -1,6 +1,6 @@
-#include "PageAnnotations.h"
+#include "forms/appearance/PageAnnotations.h"
 
-#include "AppearanceRewriteLimits.h"
+#include "forms/appearance/AppearanceRewriteLimits.h"
 
 #include <QList>
 

@@ -5,7 +5,7 @@
 // cycle-safe: a node met twice is not walked again; a tree larger than the
 // limits throws QpdfFailure ("page tree limit").
 
-#include "Qpdf.h"
+#include "qpdf/Qpdf.h"
 
 #include <QSet>
 

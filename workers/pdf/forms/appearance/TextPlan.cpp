@@ -1,6 +1,6 @@
-#include "TextPlan.h"
+#include "forms/appearance/TextPlan.h"
 
-#include "AppearanceLimits.h"
+#include "forms/appearance/AppearanceLimits.h"
 
 #include <QSet>
 

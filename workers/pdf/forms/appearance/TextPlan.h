@@ -5,9 +5,9 @@
 // highlight bands of chosen list options. Pure layout inside the clip box;
 // the appearance builder writes the plan out.
 
-#include "GlyphMetrics.h"
-#include "TextRuns.h"
-#include "WidgetLook.h"
+#include "forms/appearance/GlyphMetrics.h"
+#include "forms/appearance/TextRuns.h"
+#include "forms/appearance/WidgetLook.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "TextRuns.h"
+#include "forms/appearance/TextRuns.h"
 
-#include "AppearanceLimits.h"
+#include "forms/appearance/AppearanceLimits.h"
 
 #include <QStringView>
 

@@ -4,7 +4,7 @@
 // value (bounded), each with its glyph and advance in the embedded font,
 // split into paragraphs and wrapped into lines of a given width.
 
-#include "GlyphMetrics.h"
+#include "forms/appearance/GlyphMetrics.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TrueTypeCmap.h"
+#include "forms/appearance/TrueTypeCmap.h"
 
 namespace velk {
 

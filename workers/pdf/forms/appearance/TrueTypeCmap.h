@@ -5,7 +5,7 @@
 // Windows BMP format 4, Unicode-platform format 4, in that order), each
 // read bounded by the cmap table.
 
-#include "FontByteReader.h"
+#include "forms/appearance/FontByteReader.h"
 
 #include <QHash>
 

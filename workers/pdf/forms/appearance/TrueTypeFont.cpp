@@ -1,7 +1,7 @@
-#include "TrueTypeFont.h"
+#include "forms/appearance/TrueTypeFont.h"
 
-#include "FontByteReader.h"
-#include "TrueTypeCmap.h"
+#include "forms/appearance/FontByteReader.h"
+#include "forms/appearance/TrueTypeCmap.h"
 
 #include <map>
 

@@ -6,7 +6,7 @@
 // against the bytes present; a file that fails any check is refused whole.
 // Used on the worker's single thread; the object owns a copy of the bytes.
 
-#include "GlyphMetrics.h"
+#include "forms/appearance/GlyphMetrics.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "UnicodeFontObjects.h"
+#include "forms/appearance/UnicodeFontObjects.h"
 
-#include "TrueTypeFont.h"
-#include "UnicodeFontParts.h"
+#include "forms/appearance/TrueTypeFont.h"
+#include "forms/appearance/UnicodeFontParts.h"
 
 namespace velk {
 

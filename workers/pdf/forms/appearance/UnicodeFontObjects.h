@@ -6,8 +6,8 @@
 // TrueType file, with the widths and the ToUnicode map of the glyphs used.
 // Answers the reference to the Type0 font; qpdf failures throw.
 
-#include "GlyphMetrics.h"
-#include "Qpdf.h"
+#include "forms/appearance/GlyphMetrics.h"
+#include "qpdf/Qpdf.h"
 
 namespace velk {
 

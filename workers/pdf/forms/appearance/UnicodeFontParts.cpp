@@ -1,7 +1,7 @@
-#include "UnicodeFontParts.h"
+#include "forms/appearance/UnicodeFontParts.h"
 
-#include "ContentWriter.h"
-#include "TrueTypeFont.h"
+#include "forms/appearance/ContentWriter.h"
+#include "forms/appearance/TrueTypeFont.h"
 
 #include <cmath>
 

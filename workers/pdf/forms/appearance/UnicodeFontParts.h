@@ -6,7 +6,7 @@
 // entries. Text in the form qpdf's parser takes; the caller makes the
 // objects and links them.
 
-#include "GlyphMetrics.h"
+#include "forms/appearance/GlyphMetrics.h"
 
 #include <QByteArray>
 

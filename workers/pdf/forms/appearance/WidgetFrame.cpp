@@ -1,6 +1,6 @@
-#include "WidgetFrame.h"
+#include "forms/appearance/WidgetFrame.h"
 
-#include "AppearanceLimits.h"
+#include "forms/appearance/AppearanceLimits.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 // them: a filled background, then a solid, dashed, underlined, beveled or
 // inset border in the border colour.
 
-#include "ContentWriter.h"
-#include "WidgetLook.h"
+#include "forms/appearance/ContentWriter.h"
+#include "forms/appearance/WidgetLook.h"
 
 namespace velk::WidgetFrame {
 

@@ -1,9 +1,9 @@
-#include "WidgetLookReader.h"
+#include "forms/appearance/WidgetLookReader.h"
 
-#include "AppearanceRewriteLimits.h"
-#include "ChoiceValues.h"
-#include "DefaultAppearance.h"
-#include "FormObjectValues.h"
+#include "forms/appearance/AppearanceRewriteLimits.h"
+#include "forms/appearance/ChoiceValues.h"
+#include "forms/appearance/DefaultAppearance.h"
+#include "forms/appearance/FormObjectValues.h"
 
 #include "worker/contract/PdfiumCodes.h"
 

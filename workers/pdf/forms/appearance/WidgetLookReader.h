@@ -8,9 +8,9 @@
 // QpdfFailure. Widgets of fields no request filled are read with the value
 // the document stores.
 
-#include "FieldChain.h"
-#include "FilledWidget.h"
-#include "WidgetLook.h"
+#include "forms/appearance/FieldChain.h"
+#include "forms/appearance/FilledWidget.h"
+#include "forms/appearance/WidgetLook.h"
 
 namespace velk {
 
