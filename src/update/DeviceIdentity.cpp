@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <optional>
@@ -21,8 +22,9 @@ constexpr int kGroupLength = 4;
 std::optional<QByteArray> readMachineId(const QString& path)
 {
     static const QRegularExpression pattern(QRegularExpression::anchoredPattern(QStringLiteral("[0-9a-f]{32}")));
+    // Only a regular file: opening a FIFO put in its place would block.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray content = file.read(UpdateLimits::kMaxMachineIdFileBytes + 1);
     if (content.size() > UpdateLimits::kMaxMachineIdFileBytes)

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace velk;
 
 class PlatformIdentityTest : public QObject {
@@ -137,6 +139,10 @@ void PlatformIdentityTest::fallsBackToSecondFile()
     QCOMPARE(deviceIdentifier({missing, valid}), expected);
     QCOMPARE(deviceIdentifier({uninitialized, valid}), expected);
     QCOMPARE(deviceIdentifier({missing, uninitialized}), QString());
+    QCOMPARE(deviceIdentifier({m_directory.path(), valid}), expected);
+    const QString fifo = m_directory.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(deviceIdentifier({fifo, valid}), expected);
     QCOMPARE(deviceIdentifier(QStringList()), QString());
 }
 
