@@ -2,7 +2,7 @@
 // sentence and no partial result, the exact edges of every bound, and the
 // anti-rollback rule against a floor.
 
-#include "ReleaseSigner.h"
+#include "ReleaseScenario.h"
 #include "update/ReleaseMetadata.h"
 
 #include <QCryptographicHash>
@@ -15,14 +15,9 @@
 #include <limits>
 
 using namespace velk;
-using velk::test::ReleaseSigner;
+using namespace velk::test;
 
 namespace {
-
-constexpr qint64 kIssued = 1700000000;
-constexpr char kChannel[] = "https://updates.example.test/velk/channel.json";
-constexpr char kPackage[] = "https://updates.example.test/pool/velk-pdf_0.5.4_amd64.deb";
-constexpr char kDigest[] = "00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff";
 
 const char* const kAnchor = "Üretim güncelleme anahtarı ve HTTPS kanalı bu derlemede yapılandırılmamış.";
 const char* const kInputs = "Güncelleme kaydı, saat veya metadata boyutu geçersiz. Saati kontrol edin.";
@@ -37,120 +32,9 @@ const char* const kDigestBad = "Paket özeti geçersiz.";
 const char* const kAddress = "Güncelleme paketi adresi veya biçimi güvenilen kanalla uyuşmuyor.";
 const char* const kRollback = "Eski veya aynı sıra numarasıyla değiştirilmiş güncelleme metadata'sı reddedildi.";
 
-const ReleaseSigner& signer()
-{
-    static const ReleaseSigner instance;
-    return instance;
-}
-
-const ReleaseSigner& otherSigner()
-{
-    static const ReleaseSigner instance;
-    return instance;
-}
-
-// One verification: a valid newer release by default, which each row edits.
-struct Scenario {
-    QJsonObject payload{{"v", 1},
-                        {"typ", "velk-update"},
-                        {"product", "velk-pdf"},
-                        {"platform", "linux-amd64"},
-                        {"version", "0.5.4"},
-                        {"sequence", 8},
-                        {"issued_at", double(kIssued)},
-                        {"expires_at", double(kIssued + 86400)},
-                        {"size", 1000},
-                        {"sha256", kDigest},
-                        {"url", kPackage},
-                        {"format", "deb"}};
-    // When set, signed instead of the payload object's JSON.
-    QByteArray rawPayload;
-    QByteArray key = signer().publicKey();
-    const ReleaseSigner* signingKey = &signer();
-    QString installed = QStringLiteral("0.5.3");
-    QString platform = QStringLiteral("linux-amd64");
-    QString channel = QString::fromLatin1(kChannel);
-    UpdateFloor floor{7, kIssued - 1000, QByteArray(64, 'a')};
-    // The floor's hash becomes that of the signed payload.
-    bool floorHoldsThisPayload = false;
-    qint64 now = kIssued + 60;
-    // Applied to the finished envelope object, or to its bytes.
-    std::function<void(QJsonObject&, const QByteArray& payload)> editEnvelope;
-    std::function<QByteArray(QByteArray)> editBytes;
-
-    QByteArray payloadBytes() const
-    {
-        return rawPayload.isNull() ? QJsonDocument(payload).toJson(QJsonDocument::Compact) : rawPayload;
-    }
-};
-
-using Edit = std::function<void(Scenario&)>;
-
-QByteArray envelopeOf(const Scenario& scenario)
-{
-    const QByteArray payload = scenario.payloadBytes();
-    QJsonObject envelope{{"payload", QString::fromLatin1(ReleaseSigner::base64Url(payload))},
-                         {"signature", QString::fromLatin1(ReleaseSigner::base64Url(scenario.signingKey->sign(payload)))}};
-    if (scenario.editEnvelope)
-        scenario.editEnvelope(envelope, payload);
-    const QByteArray bytes = QJsonDocument(envelope).toJson(QJsonDocument::Compact);
-    return scenario.editBytes ? scenario.editBytes(bytes) : bytes;
-}
-
-Edit set(const char* key, const QJsonValue& value)
-{
-    return [=](Scenario& s) { s.payload.insert(QLatin1String(key), value); };
-}
-
-Edit without(const char* key)
-{
-    return [=](Scenario& s) { s.payload.remove(QLatin1String(key)); };
-}
-
-Edit setChannel(const char* channel)
-{
-    return [=](Scenario& s) { s.channel = QString::fromUtf8(channel); };
-}
-
-Edit setUrl(const QString& url)
-{
-    return [=](Scenario& s) { s.payload.insert(QStringLiteral("url"), url); };
-}
-
-Edit setPayloadText(const char* field, const char* text)
-{
-    return [=](Scenario& s) {
-        s.editEnvelope = [=](QJsonObject& envelope, const QByteArray&) {
-            envelope.insert(QLatin1String(field), QString::fromLatin1(text));
-        };
-    };
-}
-
-Edit both(Edit first, Edit second)
-{
-    return [=](Scenario& s) {
-        first(s);
-        second(s);
-    };
-}
-
-// Envelope padded with an extra member to exactly the given size.
-Edit envelopeOfSize(qsizetype size)
-{
-    return [=](Scenario& s) {
-        s.editBytes = [=](QByteArray bytes) {
-            const QByteArray filler = ",\"pad\":\"\"}";
-            bytes.chop(1);
-            bytes += filler;
-            bytes.insert(bytes.size() - 2, QByteArray(size - bytes.size(), 'x'));
-            return bytes;
-        };
-    };
-}
-
 } // namespace
 
-Q_DECLARE_METATYPE(Edit)
+Q_DECLARE_METATYPE(velk::test::Edit)
 
 class ReleaseMetadataTest : public QObject {
     Q_OBJECT
