@@ -1,5 +1,7 @@
 #include "signing/token/PipedProcess.h"
 
+#include "worker/contract/SecureWipe.h"
+
 #include <csignal>
 #include <poll.h>
 #include <pthread.h>
@@ -33,9 +35,10 @@ int pollOne(int fd, short events, int waitMs)
 }
 
 // Reads what the descriptor holds now; false once it reached end of input.
-bool drain(int fd, QByteArray* into, qsizetype limit)
+// The chunk may hold a secret reply (a sealed store's record): wiped on
+// every way out.
+bool drainInto(int fd, QByteArray* into, qsizetype limit, char* chunk)
 {
-    char chunk[kReadChunkBytes];
     for (;;) {
         qsizetype want = kReadChunkBytes;
         if (into)
@@ -52,6 +55,14 @@ bool drain(int fd, QByteArray* into, qsizetype limit)
             continue;
         return got < 0; // EAGAIN: more may come; 0: end
     }
+}
+
+bool drain(int fd, QByteArray* into, qsizetype limit)
+{
+    char chunk[kReadChunkBytes];
+    const bool open = drainInto(fd, into, limit, chunk);
+    secureWipe(chunk, sizeof chunk);
+    return open;
 }
 
 // A write to a pipe whose reader has gone raises SIGPIPE, which would end

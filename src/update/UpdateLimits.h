@@ -1,0 +1,36 @@
+#pragma once
+
+// The bounds of the update client, each checked before the bytes it bounds
+// are parsed or used.
+
+#include <QtGlobal>
+
+namespace velk::UpdateLimits {
+
+// A signed release description as downloaded.
+inline constexpr qsizetype kMaxEnvelopeBytes = 65536;
+// The signed payload inside it, once decoded.
+inline constexpr qsizetype kMaxPayloadBytes = 49152;
+inline constexpr qsizetype kEd25519PublicKeyBytes = 32;
+inline constexpr qsizetype kEd25519SignatureBytes = 64;
+// A package address in its fully encoded form.
+inline constexpr qsizetype kMaxPackageUrlBytes = 2048;
+
+// Largest integer a JSON number carries exactly (2^53 - 1).
+inline constexpr qint64 kMaxSequence = 9007199254740991;
+// 9999-12-31 23:59:59 UTC.
+inline constexpr qint64 kMaxTimestamp = 253402300799;
+inline constexpr qint64 kMaxPackageBytes = 536870912;
+// A description may be issued this far ahead of the local clock.
+inline constexpr qint64 kClockSkewSeconds = 300;
+// Longest validity a description may claim: seven days.
+inline constexpr qint64 kMaxValiditySeconds = 604800;
+// Each version component has at most six digits.
+inline constexpr qsizetype kMaxVersionLength = 20;
+inline constexpr int kHttpsPort = 443;
+
+// A machine-id file: 32 hexadecimal digits and a line feed.
+inline constexpr qsizetype kMachineIdDigits = 32;
+inline constexpr qsizetype kMaxMachineIdFileBytes = 33;
+
+} // namespace velk::UpdateLimits
