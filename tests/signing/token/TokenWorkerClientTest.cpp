@@ -109,27 +109,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("error");
+        // A worker that exits at once may go before or after the frame
+        // lands in the pipe: either the write fails ("not delivered") or
+        // the reply is missing ("invalid"). Both are its sentences.
+        QTest::addColumn<QString>("orError");
         const QString invalid = sentence(TokenClientMessages::kInvalidReply);
-        QTest::newRow("worker error passed on") << "fail" << sentence("PIN yanlış. Otomatik yeniden deneme yapılmadı.");
-        QTest::newRow("reply over 512 KiB") << "flood" << sentence(TokenClientMessages::kLimitExceeded);
-        QTest::newRow("time limit") << "hang" << sentence(TokenClientMessages::kLimitExceeded);
-        QTest::newRow("empty output") << "empty" << invalid;
-        QTest::newRow("array") << "array" << invalid;
-        QTest::newRow("crash") << "crash" << invalid;
-        QTest::newRow("ok with status 3") << "okfailure" << sentence(TokenClientMessages::kFailed);
-        QTest::newRow("gone before reading") << "exitnow" << invalid;
+        QTest::newRow("worker error passed on") << "fail" << sentence("PIN yanlış. Otomatik yeniden deneme yapılmadı.") << QString();
+        QTest::newRow("reply over 512 KiB") << "flood" << sentence(TokenClientMessages::kLimitExceeded) << QString();
+        QTest::newRow("time limit") << "hang" << sentence(TokenClientMessages::kLimitExceeded) << QString();
+        QTest::newRow("empty output") << "empty" << invalid << QString();
+        QTest::newRow("array") << "array" << invalid << QString();
+        QTest::newRow("crash") << "crash" << invalid << QString();
+        QTest::newRow("ok with status 3") << "okfailure" << sentence(TokenClientMessages::kFailed) << QString();
+        QTest::newRow("gone before reading") << "exitnow" << invalid << sentence(TokenClientMessages::kNotDelivered);
     }
 
     void badWorkers()
     {
         QFETCH(QString, mode);
         QFETCH(QString, error);
+        QFETCH(QString, orError);
         TokenWorkerTimes times;
         times.runLimitMs = 500;
         QJsonObject request{{"operation", "sign"}};
         const QJsonObject reply = run(mode, request, QByteArray("1234"), {}, times);
         QCOMPARE(reply.value("ok").toBool(true), false);
-        QCOMPARE(reply.value("error").toString(), error);
+        const QString actual = reply.value("error").toString();
+        if (orError.isEmpty() || actual != orError)
+            QCOMPARE(actual, error);
         verifyNoChildLeft();
     }
 
