@@ -11,6 +11,8 @@
 #include "PagesOperation.h"
 #include "RenderOperation.h"
 #include "SearchOperation.h"
+#include "signatures/AppendDssOperation.h"
+#include "signatures/PrepareSignatureOperation.h"
 #include "signatures/SignaturePolicyOperation.h"
 #include "signatures/SignaturesOperation.h"
 #include "TextObjectEditOperation.h"
@@ -22,9 +24,9 @@ namespace {
 
 constexpr DocumentFreeOperation kDocumentFree[] = {
     {"createImages", &CreateImagesOperation::run},
-    {"prepareSignature", nullptr},
+    {"prepareSignature", &PrepareSignatureOperation::run},
     {"signaturePolicy", &SignaturePolicyOperation::run},
-    {"appendDss", nullptr},
+    {"appendDss", &AppendDssOperation::run},
     {"pages", &PagesOperation::pages},
     {"overlay", &PagesOperation::overlay},
 };
