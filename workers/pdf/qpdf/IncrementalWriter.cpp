@@ -14,33 +14,39 @@ namespace velk {
 
 namespace {
 
-QByteArray readSource(const QString& path)
+// The source is copied, never held whole: only its size and its last
+// bytes, where the trailer is, are read here.
+struct SourceEnd {
+    qint64 size = 0;
+    QByteArray tail;
+};
+
+SourceEnd readSourceEnd(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() <= 0 || file.size() > QpdfLimits::kMaxIncrementalBytes)
         throw QpdfFailure("write");
-    QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size())
+    SourceEnd end{file.size(), {}};
+    const qint64 tailSize = qMin(end.size, QpdfLimits::kTrailerTailBytes);
+    if (!file.seek(end.size - tailSize))
         throw QpdfFailure("write");
-    return bytes;
+    end.tail = file.read(tailSize);
+    if (end.tail.size() != tailSize)
+        throw QpdfFailure("write");
+    return end;
 }
 
 // The offset after the last "startxref" of the file's tail; whatever
 // follows "%%EOF" except white space makes the file unusable here.
-qint64 lastStartXref(const QByteArray& source)
+qint64 lastStartXref(const SourceEnd& source)
 {
     static const QRegularExpression pattern(QStringLiteral("startxref\\s+([0-9]+)\\s+%%EOF\\s*$"));
-    const qsizetype tailSize = qMin<qsizetype>(source.size(), QpdfLimits::kTrailerTailBytes);
-    const QString tail = QString::fromLatin1(source.right(tailSize));
-    QRegularExpressionMatchIterator matches = pattern.globalMatch(tail);
-    QRegularExpressionMatch last;
-    while (matches.hasNext())
-        last = matches.next();
-    if (!last.hasMatch())
+    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(source.tail));
+    if (!match.hasMatch())
         throw QpdfFailure("write");
     bool ok = false;
-    const qint64 offset = last.captured(1).toLongLong(&ok);
-    if (!ok || offset < 0 || offset >= source.size())
+    const qint64 offset = match.captured(1).toLongLong(&ok);
+    if (!ok || offset < 0 || offset >= source.size)
         throw QpdfFailure("write");
     return offset;
 }
@@ -50,13 +56,30 @@ QByteArray padded(qint64 value, int width)
     return QByteArray::number(value).rightJustified(width, '0');
 }
 
-// Created new; a write that stops short leaves no file behind.
-bool writeNewFile(const QString& path, const QByteArray& bytes)
+bool copyFile(QFile& from, QFile& to, qint64 size)
 {
+    constexpr qint64 kChunkBytes = 1 << 20;
+    qint64 copied = 0;
+    while (copied < size) {
+        const QByteArray chunk = from.read(qMin(kChunkBytes, size - copied));
+        if (chunk.isEmpty() || to.write(chunk) != chunk.size())
+            return false;
+        copied += chunk.size();
+    }
+    return from.atEnd();
+}
+
+// Created new: the source's bytes, then the update. A write that stops
+// short leaves no file behind.
+bool writeNewFile(const QString& source, qint64 size, const QString& path, const QByteArray& update)
+{
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly) || input.size() != size)
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    const bool written = copyFile(input, file, size) && file.write(update) == update.size() && file.flush();
     file.close();
     if (written && file.error() == QFileDevice::NoError)
         return true;
@@ -88,20 +111,23 @@ void Qpdf::addDocumentExtensions(qpdf_oh catalog)
 
 bool Qpdf::writeIncrementalUpdate(const QString& source, const QString& output)
 {
-    QByteArray result;
+    SourceEnd end;
+    QByteArray update;
     try {
-        result = incrementalUpdate(readSource(source));
+        end = readSourceEnd(source);
+        update = incrementalUpdate(end.size, lastStartXref(end));
     } catch (const QpdfFailure&) {
         return false;
     }
-    if (result.size() > QpdfLimits::kMaxIncrementalBytes)
+    if (update.size() > QpdfLimits::kMaxIncrementalBytes - end.size)
         return false;
-    return writeNewFile(output, result);
+    return writeNewFile(source, end.size, output, update);
 }
 
-QByteArray Qpdf::incrementalUpdate(const QByteArray& source)
+// The update alone: it starts with a line feed right after the source's
+// last byte, so its offsets count from the source's size.
+QByteArray Qpdf::incrementalUpdate(qint64 sourceSize, qint64 previous)
 {
-    const qint64 previous = lastStartXref(source);
     const qpdf_oh oldTrailer = trailer();
     const qpdf_oh oldSize = key(oldTrailer, "/Size");
     if (!isInteger(oldSize) || hasKey(oldTrailer, "/Encrypt"))
@@ -110,7 +136,7 @@ QByteArray Qpdf::incrementalUpdate(const QByteArray& source)
     if (size < 1 || size > QpdfLimits::kMaxTrailerSize)
         throw QpdfFailure("write");
 
-    QByteArray out = source + '\n';
+    QByteArray out = "\n";
     QByteArray table = "xref\n";
     for (const auto& [number, handle] : m_changedObjects) {
         const auto data = m_newStreamData.find(number);
@@ -118,16 +144,16 @@ QByteArray Qpdf::incrementalUpdate(const QByteArray& source)
         if (isStream(handle) && data == m_newStreamData.end())
             throw QpdfFailure("write");
         const int generation = this->generation(handle);
-        table += QByteArray::number(number) + " 1\n" + padded(out.size(), 10) + ' ' + padded(generation, 5) + " n \n";
+        table += QByteArray::number(number) + " 1\n" + padded(sourceSize + out.size(), 10) + ' ' + padded(generation, 5) + " n \n";
         out += QByteArray::number(number) + ' ' + QByteArray::number(generation) + " obj\n" + unparseResolved(handle);
         if (data != m_newStreamData.end())
             out += "\nstream\n" + data->second + "\nendstream";
         out += "\nendobj\n";
         size = qMax<qint64>(size, qint64(number) + 1);
-        if (out.size() > QpdfLimits::kMaxIncrementalBytes)
+        if (out.size() > QpdfLimits::kMaxIncrementalBytes - sourceSize)
             throw QpdfFailure("write");
     }
-    const qint64 xrefOffset = out.size();
+    const qint64 xrefOffset = sourceSize + out.size();
     return out + table + updateTrailer(size, previous, xrefOffset);
 }
 

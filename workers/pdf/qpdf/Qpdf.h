@@ -141,7 +141,7 @@ private:
     // every call after the first error.
     void check();
     void checkStatus(int status);
-    QByteArray incrementalUpdate(const QByteArray& source);
+    QByteArray incrementalUpdate(qint64 sourceSize, qint64 previous);
     QByteArray updateTrailer(qint64 size, qint64 previous, qint64 xrefOffset);
 
     std::unique_ptr<QLibrary> m_library;
