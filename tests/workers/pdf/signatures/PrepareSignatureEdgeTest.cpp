@@ -283,6 +283,23 @@ private Q_SLOTS:
         QVERIFY(names[0] != names[1]);
     }
 
+    // The worker reads the time-zone data: the seal's offset is the
+    // machine's, not UTC.
+    void sealShowsLocalOffset()
+    {
+        const QByteArray previous = qgetenv("TZ");
+        qputenv("TZ", "Europe/Istanbul");
+        const QString output = nextOutput();
+        const QJsonObject reply = prepare(prepareRequest(fileOf(fixture({})), output, true));
+        if (previous.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", previous);
+        QCOMPARE(reply, okReply());
+        const QString text = pdftotext(output);
+        QVERIFY2(text.contains(QStringLiteral("+03'00'")), qPrintable(text));
+    }
+
     void documentTimeStamp()
     {
         const QString input = fileOf(fixture({}));
