@@ -116,8 +116,11 @@ QByteArray readEvidence(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > SignatureLimits::kMaxEvidenceStreamBytes)
         throw QpdfFailure("evidence file");
-    const QByteArray data = file.read(SignatureLimits::kMaxEvidenceStreamBytes + 1);
-    if (data.isEmpty() || data.size() > SignatureLimits::kMaxEvidenceStreamBytes)
+    // Read at its own size: a read of the largest allowed size would keep
+    // that much capacity for every file, however small.
+    const qint64 size = file.size();
+    const QByteArray data = file.read(size);
+    if (data.isEmpty() || data.size() != size || !file.atEnd())
         throw QpdfFailure("evidence size");
     return data;
 }

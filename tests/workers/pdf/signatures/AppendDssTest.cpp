@@ -210,6 +210,53 @@ private Q_SLOTS:
         QVERIFY(!entry.contains("/OCSP"));
     }
 
+    // Every file written can be read back: an array beyond 128 items or a
+    // /VRI beyond 128 entries is refused, 128 of each are accepted.
+    void readingBounds_data()
+    {
+        QTest::addColumn<int>("certificates");
+        QTest::addColumn<int>("vriEntries");
+        QTest::addColumn<bool>("newKey");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("128 certificates") << 128 << 0 << true << true;
+        QTest::newRow("129 certificates") << 129 << 0 << true << false;
+        QTest::newRow("128th VRI entry") << 1 << 127 << true << true;
+        QTest::newRow("129th VRI entry") << 1 << 128 << true << false;
+        QTest::newRow("128 entries, one replaced") << 1 << 128 << false << true;
+    }
+
+    void readingBounds()
+    {
+        QFETCH(int, certificates);
+        QFETCH(int, vriEntries);
+        QFETCH(bool, newKey);
+        QFETCH(bool, accepted);
+        QByteArray vri = "<<";
+        QString lastKey;
+        for (int i = 0; i < vriEntries; ++i) {
+            lastKey = QString::fromLatin1(
+                QCryptographicHash::hash(QByteArray::number(i), QCryptographicHash::Sha1).toHex().toUpper());
+            vri += " /" + lastKey.toLatin1() + " << /Type /VRI >>";
+        }
+        const QString input = path(QStringLiteral("vri-%1.pdf").arg(vriEntries));
+        QVERIFY(writeFile(input, pdfFromObjects(formBodies("/DSS << /VRI " + vri + " >> >>", {}, {}))));
+        QJsonArray sources;
+        for (int i = 0; i < certificates; ++i) {
+            const QString name = path(QStringLiteral("certificate-%1.der").arg(i));
+            QVERIFY(writeFile(name, "certificate " + QByteArray::number(i)));
+            sources.append(source("Certs", name));
+        }
+        const QString output = nextOutput();
+        const QJsonObject reply = appendDss(input, output, sources, newKey ? m_vri : lastKey);
+        QCOMPARE(reply, accepted ? okReply() : failure(kDssError));
+        QCOMPARE(QFile::exists(output), accepted);
+        if (!accepted)
+            return;
+        const QJsonObject policy = withoutIsolation(
+            runSandboxed({{"operation", "signaturePolicy"}, {"path", output}, {"evidence", true}}).json);
+        QCOMPARE(policy.value("Certs").toArray().size(), certificates);
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QString>("input");
