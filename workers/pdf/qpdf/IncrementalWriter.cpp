@@ -144,7 +144,8 @@ QByteArray Qpdf::incrementalUpdate(qint64 sourceSize, qint64 previous)
         if (isStream(handle) && data == m_newStreamData.end())
             throw QpdfFailure("write");
         const int generation = this->generation(handle);
-        table += QByteArray::number(number) + " 1\n" + padded(sourceSize + out.size(), 10) + ' ' + padded(generation, 5) + " n \n";
+        table += QByteArray::number(number) + " 1\n" + padded(sourceSize + out.size(), 10) + ' '
+                 + padded(generation, 5) + " n \n";
         out += QByteArray::number(number) + ' ' + QByteArray::number(generation) + " obj\n" + unparseResolved(handle);
         if (data != m_newStreamData.end())
             out += "\nstream\n" + data->second + "\nendstream";

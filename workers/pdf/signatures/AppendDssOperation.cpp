@@ -19,11 +19,6 @@ namespace velk {
 
 namespace {
 
-constexpr qsizetype kMaxPathLength = 32767;
-// Far beyond what one signature's evidence needs; bounds the request.
-constexpr qsizetype kMaxSources = 1024;
-constexpr qsizetype kVriKeyLength = 40;
-
 struct SourceFile {
     QString kind;
     QString path;
@@ -48,8 +43,8 @@ std::optional<SourceFile> readSource(const QJsonValue& value)
     if (!value.isObject())
         return std::nullopt;
     const QJsonObject object = value.toObject();
-    const auto kind = JsonFields::string(object, QStringLiteral("kind"), kMaxPathLength);
-    const auto path = JsonFields::string(object, QStringLiteral("path"), kMaxPathLength);
+    const auto kind = JsonFields::string(object, QStringLiteral("kind"), SignatureLimits::kMaxRequestPathLength);
+    const auto path = JsonFields::string(object, QStringLiteral("path"), SignatureLimits::kMaxRequestPathLength);
     const auto vri = object.contains(QStringLiteral("vri")) ? JsonFields::boolean(object, QStringLiteral("vri"))
                                                              : std::optional<bool>(true);
     if (!kind || !vri)
@@ -63,14 +58,16 @@ std::optional<SourceFile> readSource(const QJsonValue& value)
 
 DssRequest readRequest(const QJsonObject& request)
 {
-    const auto path = JsonFields::string(request, QStringLiteral("path"), kMaxPathLength);
-    const auto output = JsonFields::string(request, QStringLiteral("output"), kMaxPathLength);
-    const auto vri = JsonFields::string(request, QStringLiteral("vri"), kVriKeyLength + 1);
+    const auto path = JsonFields::string(request, QStringLiteral("path"), SignatureLimits::kMaxRequestPathLength);
+    const auto output =
+        JsonFields::string(request, QStringLiteral("output"), SignatureLimits::kMaxRequestPathLength);
+    const auto vri = JsonFields::string(request, QStringLiteral("vri"), SignatureLimits::kVriKeyLength + 1);
     const auto timestamp = request.contains(QStringLiteral("documentTimestamp"))
                                ? JsonFields::boolean(request, QStringLiteral("documentTimestamp"))
                                : std::optional<bool>(false);
     const auto sources = request.contains(QStringLiteral("sources"))
-                             ? JsonFields::array(request, QStringLiteral("sources"), kMaxSources)
+                             ? JsonFields::array(request, QStringLiteral("sources"),
+                                                 SignatureLimits::kMaxEvidenceSources)
                              : std::optional<QJsonArray>(QJsonArray());
     if (!path || !output || !timestamp || !sources)
         throw QpdfFailure("read");
@@ -101,7 +98,8 @@ void checkFiles(const DssRequest& request)
     qint64 total = input.size();
     for (const SourceFile& source : request.sources) {
         const QFileInfo file(source.path);
-        if (source.path.contains(QChar(0)) || !file.isFile() || file.size() > SignatureLimits::kMaxEvidenceStreamBytes)
+        if (source.path.contains(QChar(0)) || !file.isFile()
+            || file.size() > SignatureLimits::kMaxEvidenceStreamBytes)
             throw QpdfFailure("evidence file");
         if (file.size() == 0)
             throw QpdfFailure("evidence size");

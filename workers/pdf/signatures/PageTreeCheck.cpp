@@ -1,14 +1,12 @@
 #include "signatures/PageTreeCheck.h"
 
+#include "signatures/SignatureLimits.h"
+
 #include <QSet>
 
 namespace velk {
 
 namespace {
-
-constexpr int kMaxDepth = 32;
-constexpr int kMaxKids = 20000;
-constexpr int kMaxVisits = 200000;
 
 struct PageWalk {
     Qpdf& qpdf;
@@ -17,7 +15,7 @@ struct PageWalk {
 
     void walk(qpdf_oh node, int depth)
     {
-        if (++visits > kMaxVisits || depth > kMaxDepth)
+        if (++visits > SignatureLimits::kMaxPageTreeVisits || depth > SignatureLimits::kMaxPageTreeDepth)
             throw QpdfFailure("page tree");
         const int number = qpdf.objectNumber(node);
         if (number == 0 || seen.contains(number))
@@ -26,7 +24,7 @@ struct PageWalk {
         if (qpdf.unparse(qpdf.key(node, "/Type")) != "/Pages")
             return;
         const qpdf_oh kids = qpdf.key(node, "/Kids");
-        if (!qpdf.isArray(kids) || qpdf.arraySize(kids) > kMaxKids)
+        if (!qpdf.isArray(kids) || qpdf.arraySize(kids) > SignatureLimits::kMaxPageTreeKids)
             throw QpdfFailure("page tree");
         const int count = qpdf.arraySize(kids);
         for (int index = 0; index < count; ++index)

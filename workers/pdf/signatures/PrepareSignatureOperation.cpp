@@ -4,6 +4,7 @@
 #include "Pdfium.h"
 #include "PdfiumDocument.h"
 #include "qpdf/QpdfLimits.h"
+#include "signatures/SignatureLimits.h"
 #include "signatures/SignatureReservation.h"
 #include "worker/contract/JsonFields.h"
 
@@ -15,13 +16,6 @@
 namespace velk {
 
 namespace {
-
-constexpr qsizetype kMaxPathLength = 32767;
-// Read generously so that a long text gets its own sentence later.
-constexpr qsizetype kMaxTextLength = 1 << 20;
-constexpr int kMaxSignatures = 64;
-constexpr float kMinSealPageWidth = 300;
-constexpr float kMinSealPageHeight = 140;
 
 const QString kInvalidInput = QStringLiteral("İmza girdisi geçersiz veya 128 MiB sınırını aşıyor.");
 const QString kOpenFailed = QStringLiteral("İmzalanacak PDF açılamadı.");
@@ -43,15 +37,16 @@ std::optional<QString> text(const QJsonObject& request, const QString& key, qsiz
 
 std::optional<ReservationRequest> readRequest(const QJsonObject& request)
 {
-    const auto path = JsonFields::string(request, QStringLiteral("path"), kMaxPathLength);
-    const auto output = JsonFields::string(request, QStringLiteral("output"), kMaxPathLength);
+    const auto path = JsonFields::string(request, QStringLiteral("path"), SignatureLimits::kMaxRequestPathLength);
+    const auto output =
+        JsonFields::string(request, QStringLiteral("output"), SignatureLimits::kMaxRequestPathLength);
     const auto page = request.contains(QStringLiteral("page"))
                           ? JsonFields::integer(request, QStringLiteral("page"), INT_MIN, INT_MAX)
                           : std::optional<qint64>(-1);
     const auto visible = flag(request, QStringLiteral("visible"));
     const auto timestamp = flag(request, QStringLiteral("documentTimestamp"));
-    const auto reason = text(request, QStringLiteral("reason"), kMaxTextLength);
-    const auto signer = text(request, QStringLiteral("signer"), kMaxTextLength);
+    const auto reason = text(request, QStringLiteral("reason"), SignatureLimits::kMaxRequestTextLength);
+    const auto signer = text(request, QStringLiteral("signer"), SignatureLimits::kMaxRequestTextLength);
     if (!path || !output || !page || !visible || !timestamp || !reason || !signer)
         return std::nullopt;
     const QFileInfo input(*path);
@@ -80,7 +75,8 @@ QString placeSeal(const Pdfium& pdfium, FPDF_DOCUMENT document, ReservationReque
                      || pdfium.api().FPDFPage_GetMediaBox(page.get(), &left, &bottom, &right, &top);
     const bool finite = std::isfinite(left) && std::isfinite(bottom) && std::isfinite(right) && std::isfinite(top);
     if (pdfium.api().FPDFPage_GetRotation(page.get()) != 0 || !box || !finite
-        || std::fabs(right - left) < kMinSealPageWidth || std::fabs(top - bottom) < kMinSealPageHeight)
+        || std::fabs(right - left) < SignatureLimits::kMinSealPageWidth
+        || std::fabs(top - bottom) < SignatureLimits::kMinSealPageHeight)
         return kPageUnsuitable;
     const float x = std::min(left, right);
     const float y = std::min(bottom, top);
@@ -102,7 +98,8 @@ QString checkWithPdfium(ReservationRequest& request)
         return kOpenFailed;
     FPDF_DOCUMENT document = opened.document.get();
     if (pdfium.api().FPDF_GetSecurityHandlerRevision(document) >= 0
-        || pdfium.api().FPDF_GetSignatureCount(document) >= kMaxSignatures || pdfium.api().FPDF_GetFormType(document) > 1)
+        || pdfium.api().FPDF_GetSignatureCount(document) >= SignatureLimits::kMaxSignatures
+        || pdfium.api().FPDF_GetFormType(document) > 1)
         return kNotSignable;
     if (request.page < 0 || request.page >= pdfium.api().FPDF_GetPageCount(document))
         return kBadPage;

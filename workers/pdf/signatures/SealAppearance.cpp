@@ -1,6 +1,7 @@
 #include "signatures/SealAppearance.h"
 
 #include "EmbeddedFont.h"
+#include "signatures/SignatureLimits.h"
 #include "TrueTypeFont.h"
 #include "UnicodeFontParts.h"
 
@@ -13,7 +14,6 @@ namespace velk {
 
 namespace {
 
-constexpr int kMaxSealCharacters = 60;
 const QString kTurkishLetters = QStringLiteral("ÇÖÜçöüĞğİıŞş");
 
 QByteArray decimal(double value)
@@ -72,7 +72,7 @@ qpdf_oh sealFont(Qpdf& qpdf, const TrueTypeFont& font, const GlyphUse& used)
 QString SealAppearance::sealText(const QString& text)
 {
     QString result;
-    for (const QChar c : text.left(kMaxSealCharacters)) {
+    for (const QChar c : text.left(SignatureLimits::kMaxSealCharacters)) {
         const bool ascii = c.unicode() >= 32 && c.unicode() <= 126;
         result += ascii || kTurkishLetters.contains(c) ? c : QLatin1Char('?');
     }

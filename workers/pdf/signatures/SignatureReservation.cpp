@@ -4,6 +4,7 @@
 #include "signatures/PageTreeCheck.h"
 #include "signatures/PermissionAnalysis.h"
 #include "signatures/SealAppearance.h"
+#include "signatures/SignatureLimits.h"
 
 #include <QJsonObject>
 #include <QUuid>
@@ -11,11 +12,6 @@
 namespace velk {
 
 namespace {
-
-constexpr int kReservedBytes = 32768;
-constexpr int kMarkerBytes = 16;
-constexpr int kMaxReasonLength = 512;
-constexpr int kMaxSignerLength = 2048;
 
 const QString kStructureUnreadable = QStringLiteral("PDF yapısı imzalama için okunamadı.");
 const QString kQpdfMissing = QStringLiteral("QPDF imza hazırlama motoru yüklenemedi.");
@@ -47,7 +43,8 @@ qpdf_oh signatureValue(Qpdf& qpdf, const ReservationRequest& request)
         "<< /Type " + type + " /Filter /Adobe.PPKLite /SubFilter " + subFilter
         + " /ByteRange [0 1111111111 2222222222 3333333333] /Contents "
         + SignatureReservation::contentsPlaceholder() + " >>"));
-    if (request.reason.size() > kMaxReasonLength || request.signer.size() > kMaxSignerLength)
+    if (request.reason.size() > SignatureLimits::kMaxReasonLength
+        || request.signer.size() > SignatureLimits::kMaxSignerLength)
         throw Refusal{kTooLong};
     if (!request.documentTimestamp) {
         qpdf.setKey(value, "/Reason", qpdf.newUnicodeString(request.reason.toUtf8()));
@@ -119,8 +116,9 @@ QString reserve(Qpdf& qpdf, const ReservationRequest& request)
 
 QByteArray SignatureReservation::contentsPlaceholder()
 {
-    return '<' + QByteArray("a5").repeated(kMarkerBytes) + QByteArray("00").repeated(kReservedBytes - kMarkerBytes)
-           + '>';
+    using namespace SignatureLimits;
+    return '<' + QByteArray("a5").repeated(kReservationMarkerBytes)
+           + QByteArray("00").repeated(kReservedContentsBytes - kReservationMarkerBytes) + '>';
 }
 
 QString SignatureReservation::write(const ReservationRequest& request)

@@ -46,7 +46,10 @@ struct QpdfObjects {
             return reference;
         return objects.value("obj:" + reference.toString()).toObject().value("value");
     }
-    QJsonObject catalog() const { return value(objects.value("trailer").toObject().value("value").toObject().value("/Root")).toObject(); }
+    QJsonObject catalog() const
+    {
+        return value(objects.value("trailer").toObject().value("value").toObject().value("/Root")).toObject();
+    }
     QJsonObject dss() const { return value(catalog().value("/DSS")).toObject(); }
 };
 
