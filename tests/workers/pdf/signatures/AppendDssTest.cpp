@@ -167,6 +167,29 @@ private Q_SLOTS:
         QCOMPARE(policy.value("CRLs").toArray(), QJsonArray{QString::fromLatin1(readFile(path("crl.der")).toBase64())});
     }
 
+    // The archival step after the evidence: a document time stamp over the
+    // DSS update, filled from a local TSA; the first signature stays valid.
+    void timeStampAfterEvidence()
+    {
+        const QString dss = nextOutput();
+        QCOMPARE(appendDss(m_signed, dss, fullSources(), m_vri), okReply());
+        const QString prepared = nextOutput();
+        QJsonObject request = prepareRequest(dss, prepared, false);
+        request.insert("documentTimestamp", true);
+        QCOMPARE(prepare(request), okReply());
+        const TestCertificate tsa = m_pki->issueTimeStampAuthority(QStringLiteral("tsa"), m_pki->root());
+        QVERIFY(tsa.isValid());
+        const QByteArray stamped = fillTimeStamp(readFile(prepared), *m_pki, tsa);
+        QVERIFY(!stamped.isEmpty());
+        const QString output = path("archived.pdf");
+        QVERIFY(writeFile(output, stamped));
+        QVERIFY(stamped.startsWith(readFile(dss)));
+        QVERIFY(qpdfAccepts(output));
+        QCOMPARE(m_nss->validations(output).value(0), QStringLiteral("Signature is Valid."));
+        const QJsonObject listing = withoutIsolation(runSandboxed({{"operation", "signatures"}, {"path", output}}).json);
+        QCOMPARE(listing.value("signatures").toArray().size(), 2);
+    }
+
     void emptySourcesAndTimestampEntry_data()
     {
         QTest::addColumn<bool>("documentTimestamp");

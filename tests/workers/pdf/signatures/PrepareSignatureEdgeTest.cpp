@@ -138,6 +138,9 @@ private Q_SLOTS:
             << pdfFromObjects({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 3 0 R] /Count 2 >>",
                                "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >>"})
             << false << kFailed << QByteArray();
+        QTest::newRow("XFA form")
+            << pdfFromObjects(formBodies("/AcroForm << /Fields [] /XFA 6 0 R >>", {}, {streamObject("<xdp/>")}))
+            << false << kNotSignable << QByteArray();
         QTest::newRow("certified P 2")
             << signPlaceholder(pdfFromObjects(formBodies(
                                    "/Perms << /DocMDP 7 0 R >> /AcroForm << /Fields [6 0 R] /SigFlags 3 >>", "6 0 R",
