@@ -18,6 +18,7 @@ packages=(
   qpdf poppler-utils openssl softhsm2 opensc
   mupdf-tools  # reference renderer of bench/open-first-page.sh, beside poppler-utils
   libnss3-tools  # certutil and pk12util: the NSS database pdfsig signs test fixtures from
+  tzdata  # the time-zone data a signature seal reads; its test runs with TZ=Europe/Istanbul
   xvfb imagemagick desktop-file-utils  # screenshots of the GUI; the desktop entry's validator
 )
 
