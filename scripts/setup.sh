@@ -20,6 +20,7 @@ packages=(
   faketime curl  # fixed clocks for the test TSA, OCSP responder and CRLs; the evidence benchmark
   mupdf-tools  # reference renderer of bench/open-first-page.sh, beside poppler-utils
   libnss3-tools  # certutil and pk12util: the NSS database pdfsig signs test fixtures from
+  tzdata  # the time-zone data a signature seal reads; its test runs with TZ=Europe/Istanbul
   xvfb imagemagick desktop-file-utils  # screenshots of the GUI; the desktop entry's validator
   dpkg-dev file lintian appstream  # the Debian package: dpkg-shlibdeps for CPack, its judges
 )

@@ -3,18 +3,20 @@
 #include "edit/AddNoteOperation.h"
 #include "edit/AddTextOperation.h"
 #include "edit/AnnotateOperation.h"
+#include "edit/TextObjectEditOperation.h"
+#include "edit/TextObjectsOperation.h"
 #include "forms/FormsOperation.h"
 #include "images/CreateImagesOperation.h"
 #include "inspection/InspectOperation.h"
 #include "inspection/NotesOperation.h"
-#include "ocr/OcrOperation.h"
-#include "pages/PagesOperation.h"
 #include "inspection/RenderOperation.h"
 #include "inspection/SearchOperation.h"
+#include "ocr/OcrOperation.h"
+#include "pages/PagesOperation.h"
+#include "signatures/AppendDssOperation.h"
+#include "signatures/PrepareSignatureOperation.h"
 #include "signatures/SignaturePolicyOperation.h"
 #include "signatures/SignaturesOperation.h"
-#include "edit/TextObjectEditOperation.h"
-#include "edit/TextObjectsOperation.h"
 
 namespace velk {
 
@@ -22,9 +24,9 @@ namespace {
 
 constexpr DocumentFreeOperation kDocumentFree[] = {
     {"createImages", &CreateImagesOperation::run},
-    {"prepareSignature", nullptr},
+    {"prepareSignature", &PrepareSignatureOperation::run},
     {"signaturePolicy", &SignaturePolicyOperation::run},
-    {"appendDss", nullptr},
+    {"appendDss", &AppendDssOperation::run},
     {"pages", &PagesOperation::pages},
     {"overlay", &PagesOperation::overlay},
 };

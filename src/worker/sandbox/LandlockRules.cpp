@@ -187,6 +187,10 @@ bool LandlockRules::allowSystemRuntime()
         {"/etc/ld.so.cache", Grant::ReadFile},
         {"/usr/lib/locale", Grant::ReadTree},
         {"/usr/share/fonts", Grant::ReadTree},
+        // Public time-zone data: a signature seal shows the local time
+        // with its offset from UTC.
+        {"/etc/localtime", Grant::ReadFile},
+        {"/usr/share/zoneinfo", Grant::ReadTree},
         {"/dev/null", Grant::ReadWriteDevice},
     };
     for (const SystemPath& entry : kPaths) {

@@ -81,6 +81,9 @@ void SandboxConfinementTest::probeAnswers_data()
     QTest::newRow("read locale data") << QByteArray("read /usr/lib/locale/C.utf8/LC_CTYPE") << QByteArray("allowed");
     QTest::newRow("read system font") << QByteArray("read /usr/share/fonts/truetype/roboto/unhinted/RobotoTTF/Roboto-Bold.ttf")
                                       << QByteArray("allowed");
+    QTest::newRow("read local time zone") << QByteArray("read /etc/localtime") << QByteArray("allowed");
+    QTest::newRow("read time-zone database") << QByteArray("read /usr/share/zoneinfo/Europe/Istanbul")
+                                             << QByteArray("allowed");
     QTest::newRow("read system program") << QByteArray("read /usr/bin/env") << eacces;
     QTest::newRow("load qpdf") << QByteArray("load libqpdf.so.29") << QByteArray("allowed");
     QTest::newRow("load tesseract and libgomp") << QByteArray("load libtesseract.so.5") << QByteArray("allowed");

@@ -33,7 +33,7 @@ const char kNotLoaded[] = "PDFium motoru yüklenemedi.";
 
 constexpr qint64 kLimit = 536870912;
 
-// Document-free operations whose handlers are still missing.
+// Operations that open their own files.
 const char* const kDocumentFree[] = {"prepareSignature", "signaturePolicy", "appendDss"};
 // Implemented ones that refuse a request without sources before PDFium.
 const char* const kPageOperations[] = {"pages", "overlay"};
@@ -186,22 +186,34 @@ private Q_SLOTS:
         QCOMPARE(dispatchRequest(resolve(request)), entryError(kUnrecognised, 0));
     }
 
+    // Chosen before any document check: a request the operation cannot
+    // take gets the operation's own sentence (or, while its handler is
+    // missing, the unrecognised one), never the PDFium group's.
     void documentFreeOperations_data()
     {
         QTest::addColumn<QJsonObject>("request");
+        QTest::addColumn<QJsonObject>("reply");
+        const QMap<QString, QString> sentences{
+            {"prepareSignature", "İmza girdisi geçersiz veya 128 MiB sınırını aşıyor."},
+            {"signaturePolicy", "DocMDP/FieldMDP izinleri güvenle çözümlenemedi."},
+            {"appendDss", "DSS doğrulama kanıtları incremental olarak eklenemedi."}};
         for (const char* name : kDocumentFree) {
-            if (isRegistered(name))
-                continue;
-            QTest::addRow("%s without path", name) << QJsonObject{{"operation", name}};
-            QTest::addRow("%s with oversized path", name) << QJsonObject{{"operation", name}, {"path", "@over"}};
-            QTest::addRow("%s with a PDF", name) << QJsonObject{{"operation", name}, {"path", "@plain"}};
+            const QJsonObject reply = isRegistered(name)
+                                          ? QJsonObject{{"ok", false}, {"error", sentences.value(name)}}
+                                          : entryError(kUnrecognised, 0);
+            QTest::addRow("%s without path", name) << QJsonObject{{"operation", name}} << reply;
+            QTest::addRow("%s with oversized path", name)
+                << QJsonObject{{"operation", name}, {"path", "@over"}} << reply;
+            if (qstrcmp(name, "signaturePolicy") != 0)
+                QTest::addRow("%s with a PDF", name) << QJsonObject{{"operation", name}, {"path", "@plain"}} << reply;
         }
     }
 
     void documentFreeOperations()
     {
         QFETCH(QJsonObject, request);
-        QCOMPARE(dispatchRequest(resolve(request)), entryError(kUnrecognised, 0));
+        QFETCH(QJsonObject, reply);
+        QCOMPARE(dispatchRequest(resolve(request)), reply);
     }
 
     // What the entry adds to a dispatched reply: the one self-check result

@@ -445,4 +445,12 @@ qpdf_oh Qpdf::newStream(qpdf_oh entries, const QByteArray& data)
     return stream;
 }
 
+qpdf_oh Qpdf::newUnicodeString(const QByteArray& utf8)
+{
+    check();
+    const qpdf_oh result = m_api.qpdf_oh_new_unicode_string(m_data.get(), utf8.constData());
+    check();
+    return result;
+}
+
 } // namespace velk

@@ -119,6 +119,21 @@ public:
     // A new indirect stream whose dictionary receives every key of the
     // given dictionary, holding these bytes as given (no filter).
     qpdf_oh newStream(qpdf_oh dictionary, const QByteArray& data);
+    // A text string from UTF-8, in the form qpdf picks (PDFDocEncoding or
+    // UTF-16BE).
+    qpdf_oh newUnicodeString(const QByteArray& utf8);
+
+    // For the incremental writer (IncrementalWriter.cpp). A stream it
+    // writes is a plain indirect dictionary whose body lives in
+    // newStreamData: qpdf would not unparse a stream of its own creation
+    // as an object body. /Length is set to the data's size.
+    qpdf_oh addStreamObject(qpdf_oh dictionary, const QByteArray& data);
+    // The catalog declares the extension level of the signatures it holds
+    // and at least version 1.7 (a 2.0 document stays 2.0).
+    void addDocumentExtensions(qpdf_oh catalog);
+    // Writes source followed by one update holding every changed object;
+    // false (and no file at output) on any failure. output must not exist.
+    bool writeIncrementalUpdate(const QString& source, const QString& output);
 
     // Object number → handle, ascending.
     const std::map<int, qpdf_oh>& changedObjects() const { return m_changedObjects; }
@@ -133,6 +148,8 @@ private:
     // every call after the first error.
     void check();
     void checkStatus(int status);
+    QByteArray incrementalUpdate(qint64 sourceSize, qint64 previous);
+    QByteArray updateTrailer(qint64 size, qint64 previous, qint64 xrefOffset);
 
     QpdfFunctions m_api;
     QpdfDataHandle m_data;

@@ -22,4 +22,10 @@ inline constexpr qint64 kMaxWrittenBytes = qint64(640) * 1024 * 1024;
 // comfortably; callers bound it further.
 inline constexpr qint64 kMaxStreamDataBytes = qint64(1024) * 1024 * 1024;
 
+// The incremental writer: the largest source and result, the bytes at the
+// end searched for "startxref", and the largest trailer /Size.
+inline constexpr qint64 kMaxIncrementalBytes = qint64(128) * 1024 * 1024;
+inline constexpr qint64 kTrailerTailBytes = 4096;
+inline constexpr qint64 kMaxTrailerSize = 10000000;
+
 } // namespace velk::QpdfLimits

@@ -29,4 +29,27 @@ inline constexpr int kMaxTimeCharacters = 127;
 inline constexpr int kMaxSubFilterCharacters = 127;
 inline constexpr int kByteRangeEntries = 4;
 
+// Preparation: the reservation (32,768 bytes of signature, its first 16
+// a marker), texts, the seal's page and characters, and the page-tree walk
+// done before a page is taken.
+inline constexpr int kReservedContentsBytes = 32768;
+inline constexpr int kReservationMarkerBytes = 16;
+inline constexpr int kMaxReasonLength = 512;
+inline constexpr int kMaxSignerLength = 2048;
+// Request texts are read up to this length, so that a long one gets its
+// own sentence.
+inline constexpr qsizetype kMaxRequestTextLength = 1 << 20;
+inline constexpr qsizetype kMaxRequestPathLength = 32767;
+inline constexpr float kMinSealPageWidth = 300;
+inline constexpr float kMinSealPageHeight = 140;
+inline constexpr int kMaxSealCharacters = 60;
+inline constexpr int kMaxPageTreeDepth = 32;
+inline constexpr int kMaxPageTreeKids = 20000;
+inline constexpr int kMaxPageTreeVisits = 200000;
+
+// Evidence appended: files of one request (far beyond what one signature's
+// evidence needs) and the length of a VRI key.
+inline constexpr qsizetype kMaxEvidenceSources = 1024;
+inline constexpr qsizetype kVriKeyLength = 40;
+
 } // namespace velk::SignatureLimits
