@@ -1,5 +1,7 @@
 #include "update/SecureStoreClient.h"
 
+#include "update/UpdateLimits.h"
+
 #include "update/UpdateMessages.h"
 #include "signing/token/PipedProcess.h"
 #include "worker/contract/JsonFields.h"
@@ -53,7 +55,7 @@ bool deliver(PipedProcess& process, const QByteArray& text, const CancelFlag& ca
 // buffer is sized once, so no reallocation leaves a copy of a record behind.
 std::optional<QByteArray> collect(PipedProcess& process, const CancelFlag& cancel, const SecureStoreTimes& times)
 {
-    const qsizetype limit = WorkerLimits::kSecureStoreMaxReplyBytes;
+    const qsizetype limit = UpdateLimits::kMaxStoreReplyBytes;
     QByteArray output;
     output.reserve(limit + 1);
     QElapsedTimer running;
@@ -94,7 +96,7 @@ SecureStoreResult readReply(PipedProcess& process, const CancelFlag& cancel, con
     std::optional<QByteArray> output = collect(process, cancel, times);
     if (!output)
         return failure(UpdateMessages::kStoreNoAnswer);
-    const bool tooLarge = output->size() > WorkerLimits::kSecureStoreMaxReplyBytes;
+    const bool tooLarge = output->size() > UpdateLimits::kMaxStoreReplyBytes;
     QJsonParseError error{};
     const QJsonDocument document = tooLarge ? QJsonDocument() : QJsonDocument::fromJson(*output, &error);
     secureWipe(*output);

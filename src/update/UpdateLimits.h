@@ -33,4 +33,8 @@ inline constexpr int kHttpsPort = 443;
 inline constexpr qsizetype kMachineIdDigits = 32;
 inline constexpr qsizetype kMaxMachineIdFileBytes = 33;
 
+// The most the secure store may answer: a sealed record's plain text is
+// bounded well below this by the store itself.
+inline constexpr qsizetype kMaxStoreReplyBytes = 65536;
+
 } // namespace velk::UpdateLimits

@@ -146,7 +146,8 @@ private Q_SLOTS:
             // Only system calls here: claim, say so, wait to be killed.
             const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY);
             const char ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
-            static_cast<void>(::write(ready[1], &ok, 1));
+            if (::write(ready[1], &ok, 1) != 1)
+                ::_exit(1);
             for (;;)
                 ::pause();
         }

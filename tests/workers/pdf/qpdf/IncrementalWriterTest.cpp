@@ -8,6 +8,7 @@
 #include "qpdf/Qpdf.h"
 #include "support/PdfFixtures.h"
 #include "support/SignedPdfFixtures.h"
+#include "support/TestPaths.h"
 #include "signatures/SealAppearance.h"
 
 #include <QFile>
@@ -38,7 +39,7 @@ private Q_SLOTS:
     void updateLayout()
     {
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readFile(path("source.pdf"));
         const qpdf_oh catalog = qpdf.root();
         qpdf.addDocumentExtensions(catalog);
@@ -61,7 +62,7 @@ private Q_SLOTS:
     void changedStreamWithoutDataRefused()
     {
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readFile(path("source.pdf"));
         const qpdf_oh page = qpdf.page(0);
         qpdf.markChanged(qpdf.key(page, "/Contents"));
@@ -73,7 +74,7 @@ private Q_SLOTS:
     void shortWriteLeavesNoFile()
     {
         Qpdf qpdf;
-        QVERIFY(qpdf.bindQpdf());
+        QVERIFY(qpdf.bindQpdf(applicationDirectory()));
         qpdf.readFile(path("source.pdf"));
         qpdf.addDocumentExtensions(qpdf.root());
         const auto previous = std::signal(SIGXFSZ, SIG_IGN);

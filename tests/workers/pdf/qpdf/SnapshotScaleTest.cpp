@@ -144,7 +144,8 @@ ManualLike manualLike(int pageCount, int topItems, int fontFileBytes = 1000)
 QStringList changedKeys(const QJsonObject& before, const QJsonObject& after)
 {
     QStringList changed;
-    for (const QString& key : {"base", "form", "annotations", "dss", "trailer", "fields"}) {
+    for (const char* name : {"base", "form", "annotations", "dss", "trailer", "fields"}) {
+        const QString key = QString::fromLatin1(name);
         if (before.value(key) != after.value(key))
             changed << key;
     }
