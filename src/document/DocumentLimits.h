@@ -7,7 +7,6 @@
 namespace velk::DocumentLimits {
 
 inline constexpr qint64 kMaxPdfBytes = SharedLimits::kMaxPdfBytes;
-inline constexpr qint64 kCopyChunkBytes = 1048576;
 inline constexpr int kMaxPages = SharedLimits::kMaxPageCount;
 inline constexpr double kMaxPageSide = SharedLimits::kMaxPageSide;
 inline constexpr int kInspectTimeLimitMs = 20000;

@@ -1,10 +1,12 @@
 #include "document/DocumentOpen.h"
 
-#include "document/DocumentLimits.h"
 #include "operations/SameFile.h"
 #include "document/AtomicFileWriter.h"
+#include "document/FileCopier.h"
 
 #include <QFile>
+
+#include <limits>
 
 namespace velk {
 
@@ -29,19 +31,12 @@ ExportResult copyWorkingCopy(PdfDocumentPtr document, const QString& output)
     if (!in.open(QIODevice::ReadOnly) || !out.open())
         return failed(QStringLiteral("PDF kopyası açılamadı."));
 
-    for (;;) {
-        const QByteArray chunk = in.read(DocumentLimits::kCopyChunkBytes);
-        if (chunk.isEmpty()) {
-            if (in.error() != QFileDevice::NoError) {
-                out.discard();
-                return failed(QStringLiteral("PDF kopyası yazılamadı."));
-            }
-            break;
-        }
-        if (!out.writeAll(chunk)) {
-            out.discard();
-            return failed(QStringLiteral("PDF kopyası yazılamadı."));
-        }
+    // The working copy was bounded when it was made; no second bound here.
+    qint64 copied = 0;
+    if (FileCopier::copy(in, out, std::numeric_limits<qint64>::max(), nullptr, copied)
+        != FileCopier::Outcome::Copied) {
+        out.discard();
+        return failed(QStringLiteral("PDF kopyası yazılamadı."));
     }
     if (!out.commit())
         return failed(out.destinationTaken() ? AtomicFileWriter::destinationTakenSentence()

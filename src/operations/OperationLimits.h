@@ -9,10 +9,8 @@
 
 namespace velk::OperationLimits {
 
-// A produced file is published only up to the size a document may have,
-// copied in 1 MiB chunks so it is never read whole into memory.
+// A produced file is published only up to the size a document may have.
 inline constexpr qint64 kMaxWorkFileBytes = SharedLimits::kMaxPdfBytes;
-inline constexpr qint64 kCopyChunkBytes = 1048576;
 
 // Worker time limits, milliseconds.
 inline constexpr int kAddTextTimeLimitMs = 20000;

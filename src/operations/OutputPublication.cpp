@@ -4,6 +4,7 @@
 #include "operations/OperationMessages.h"
 
 #include "document/AtomicFileWriter.h"
+#include "document/FileCopier.h"
 
 #include <QFile>
 
@@ -11,7 +12,6 @@ namespace velk {
 
 namespace {
 
-using OperationLimits::kCopyChunkBytes;
 using OperationLimits::kMaxWorkFileBytes;
 
 ExportResult failure(const QString& message)
@@ -19,29 +19,21 @@ ExportResult failure(const QString& message)
     return {false, message};
 }
 
-bool isCancelled(const CancelFlag& cancel)
-{
-    return cancel && cancel->load();
-}
-
-// Empty when every chunk reached the save file, else the sentence. The
-// running total stays bounded even if the file grew after it was measured.
+// Empty when every chunk reached the save file, else the sentence.
 QString copyChunks(QFile& in, AtomicFileWriter& out, const CancelFlag& cancel)
 {
     qint64 copied = 0;
-    while (!in.atEnd()) {
-        if (isCancelled(cancel))
-            return OperationMessages::cancelled();
-        const QByteArray chunk = in.read(kCopyChunkBytes);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            return OperationMessages::outputIncomplete();
-        copied += chunk.size();
-        if (copied > kMaxWorkFileBytes || !out.writeAll(chunk))
-            return OperationMessages::outputIncomplete();
-        if (chunk.isEmpty())
-            break;
+    switch (FileCopier::copy(in, out, kMaxWorkFileBytes, cancel, copied)) {
+    case FileCopier::Outcome::Copied:
+        return QString();
+    case FileCopier::Outcome::Cancelled:
+        return OperationMessages::cancelled();
+    case FileCopier::Outcome::ReadFailed:
+    case FileCopier::Outcome::TooLarge:
+    case FileCopier::Outcome::WriteFailed:
+        break;
     }
-    return QString();
+    return OperationMessages::outputIncomplete();
 }
 
 } // namespace

@@ -53,7 +53,8 @@ const WorkerProfile& officeWorker();
 
 } // namespace WorkerProfiles
 
-// Identity under which the secure store keeps its records.
+// The application's identity: the program shows it, and the secure store
+// keeps its records under it.
 inline constexpr const char* kOrganizationName = "Velk";
 inline constexpr const char* kApplicationName = "Velk PDF";
 

@@ -18,10 +18,4 @@ inline constexpr std::int64_t kMaxReplyBytes = SandboxLimits::kMaxOutputBytes;
 // A worker that answered "ok": false exits with this status.
 inline constexpr quint32 kFailedReplyExitStatus = 1;
 
-// Render replies.
-inline constexpr int kMaxPageWidth = 4096;
-inline constexpr int kMaxPageHeight = 4096;
-inline constexpr std::int64_t kMaxPagePixels = 8000000;
-inline constexpr int kBytesPerPixel = 4;
-
 } // namespace velk::RunnerLimits

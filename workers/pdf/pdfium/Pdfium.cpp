@@ -3,6 +3,7 @@
 #include "pdfium/PdfiumFunctionTable.h"
 
 #include "common/EngineLibrary.h"
+#include "worker/contract/PdfiumCodes.h"
 
 #include <climits>
 
@@ -74,9 +75,9 @@ bool Pdfium::bindPdfium(const QString& directory)
 int Pdfium::lastOpenError() const
 {
     if (!m_bound)
-        return int(kPdfiumErrorUnknown);
+        return int(PdfOpenError::Unknown);
     const unsigned long code = m_functions.FPDF_GetLastError();
-    return code <= static_cast<unsigned long>(INT_MAX) ? int(code) : int(kPdfiumErrorUnknown);
+    return code <= static_cast<unsigned long>(INT_MAX) ? int(code) : int(PdfOpenError::Unknown);
 }
 
 } // namespace velk

@@ -7,25 +7,19 @@
 
 namespace velk {
 
-// The reply's "code" carries PDFium's error; the client reads it by the
-// contract's names.
-static_assert(int(PdfOpenError::Password) == int(kPdfiumErrorPassword));
-static_assert(int(PdfOpenError::File) == int(kPdfiumErrorFile));
-static_assert(int(PdfOpenError::Unknown) == int(kPdfiumErrorUnknown));
-
 OpenedDocument loadPdfiumDocument(const Pdfium& pdfium, const QString& path, QByteArray& passwordUtf8)
 {
-    OpenedDocument opened{wrapDocument(pdfium, nullptr), int(kPdfiumErrorUnknown)};
+    OpenedDocument opened{wrapDocument(pdfium, nullptr), int(PdfOpenError::Unknown)};
     // PDFium reads both as zero-terminated strings: an embedded zero would
     // name another file or another password, so neither reaches it.
     const bool usablePath = !path.isEmpty() && !path.contains(QChar(0));
     QByteArray pathUtf8 = usablePath ? QFileInfo(path).absoluteFilePath().toUtf8() : QByteArray();
     if (!pdfium.isBound()) {
-        opened.error = int(kPdfiumErrorUnknown);
+        opened.error = int(PdfOpenError::Unknown);
     } else if (pathUtf8.isEmpty()) {
-        opened.error = int(kPdfiumErrorFile);
+        opened.error = int(PdfOpenError::File);
     } else if (passwordUtf8.contains('\0')) {
-        opened.error = int(kPdfiumErrorPassword);
+        opened.error = int(PdfOpenError::Password);
     } else {
         opened.document = wrapDocument(
             pdfium, pdfium.api().FPDF_LoadDocument(pathUtf8.constData(), passwordUtf8.constData()));

@@ -130,15 +130,4 @@ static_assert(offsetof(FPDF_FORMFILLINFO, xfaCallbacks) == 144);
 static_assert(offsetof(FPDF_FORMFILLINFO, FFI_OnFocusChange) == 264);
 static_assert(offsetof(FPDF_FORMFILLINFO, FFI_DoURIActionWithKeyboardModifier) == 272);
 
-// Codes of FPDF_GetLastError after a failed FPDF_LoadDocument.
-enum PdfiumError : unsigned long {
-    kPdfiumErrorSuccess = 0,
-    kPdfiumErrorUnknown = 1,
-    kPdfiumErrorFile = 2,
-    kPdfiumErrorFormat = 3,
-    kPdfiumErrorPassword = 4,
-    kPdfiumErrorSecurity = 5,
-    kPdfiumErrorPage = 6,
-};
-
 } // namespace velk
