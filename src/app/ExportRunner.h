@@ -9,7 +9,7 @@
 // the runner sets the running task's flag, so a task that can stop does.
 
 #include "worker/runner/CancelFlag.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QFutureWatcher>
 #include <QObject>

@@ -14,7 +14,7 @@
 #include "app/ExportRunner.h"
 #include "app/MainWindowActions.h"
 #include "app/MainWindowPrompts.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QMainWindow>
 #include <QPointF>

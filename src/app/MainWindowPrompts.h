@@ -5,7 +5,7 @@
 // boxes, tests answer them directly. Called on the GUI thread; parent is
 // the main window.
 
-#include "document/TabPrompts.h"
+#include "document/ui/TabPrompts.h"
 
 #include <QString>
 #include <QStringList>

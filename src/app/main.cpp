@@ -4,7 +4,7 @@
 // Then the main window shows, with each named document in its own tab.
 
 #include "app/AppIdentity.h"
-#include "document/LeftoverWorkspaces.h"
+#include "document/core/LeftoverWorkspaces.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 

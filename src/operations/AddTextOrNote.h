@@ -5,7 +5,7 @@
 // must keep the document's page count, and only then is it published to
 // the destination. Runs on a pool thread; blocking; not cancellable.
 
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QPointF>
 #include <QString>

@@ -6,7 +6,7 @@
 // keep the page count, and its inspected working copy is published. Runs on
 // a pool thread; blocking; not cancellable.
 
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QJsonObject>
 #include <QString>

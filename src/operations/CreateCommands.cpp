@@ -1,6 +1,6 @@
 #include "operations/CreateCommands.h"
 
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "operations/OcrTask.h"
 #include "operations/PageRanges.h"
 #include "operations/PdfCreateService.h"

@@ -3,7 +3,7 @@
 #include "operations/AddTextOrNote.h"
 #include "operations/ApplyEdit.h"
 #include "operations/EditTextObject.h"
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "operations/ShapeChoice.h"
 
 #include <QJsonObject>

@@ -12,7 +12,7 @@
 
 #include "worker/runner/CancelFlag.h"
 #include "operations/EditPrompts.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QObject>
 #include <QPointF>

@@ -2,7 +2,7 @@
 
 // The two files of an open document no operation may ever write.
 
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QString>
 

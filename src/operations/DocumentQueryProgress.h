@@ -5,7 +5,7 @@
 // sees that something is happening and may cancel it. GUI thread; the query
 // itself runs on the global thread pool.
 
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 #include "worker/runner/WorkerReply.h"
 
 #include <QString>

@@ -6,7 +6,7 @@
 // modal.
 
 #include "operations/EditPrompts.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QJsonObject>
 

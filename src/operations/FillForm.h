@@ -6,7 +6,7 @@
 // document's scripts are never run.
 
 #include "operations/EditPrompts.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QJsonObject>
 

@@ -3,7 +3,7 @@
 #include "operations/ApplyEdit.h"
 #include "operations/FillForm.h"
 #include "operations/FormFillDialog.h"
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 
 namespace velk {
 

@@ -1,6 +1,6 @@
 #include "operations/PdfCreateService.h"
 
-#include "document/FileCopier.h"
+#include "document/core/FileCopier.h"
 #include "operations/SameFile.h"
 #include "operations/TaskPipeline.h"
 

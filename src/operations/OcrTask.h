@@ -6,7 +6,7 @@
 // scanned look and adds searchable text. Blocking; runs on a pool thread.
 
 #include "worker/runner/CancelFlag.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QList>
 #include <QString>

@@ -3,8 +3,8 @@
 #include "operations/OperationLimits.h"
 #include "operations/OperationMessages.h"
 
-#include "document/AtomicFileWriter.h"
-#include "document/FileCopier.h"
+#include "document/files/AtomicFileWriter.h"
+#include "document/core/FileCopier.h"
 
 #include <QFile>
 

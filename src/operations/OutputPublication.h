@@ -6,7 +6,7 @@
 // new file. Runs on the task's pool thread; blocking.
 
 #include "worker/runner/CancelFlag.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QString>
 

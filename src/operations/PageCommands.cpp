@@ -1,7 +1,7 @@
 #include "operations/PageCommands.h"
 
 #include "operations/MergeOrderDialog.h"
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "operations/OrganizeDialog.h"
 #include "operations/PageTasks.h"
 

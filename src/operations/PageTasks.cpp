@@ -1,7 +1,7 @@
 #include "operations/PageTasks.h"
 
 #include "operations/DocumentFiles.h"
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "operations/SameFile.h"
 #include "operations/TaskPipeline.h"
 

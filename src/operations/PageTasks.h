@@ -6,7 +6,7 @@
 // run on pool threads; they touch no QObject.
 
 #include "operations/OrganizeLayout.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QString>
 #include <QStringList>

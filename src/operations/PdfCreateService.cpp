@@ -1,6 +1,6 @@
 #include "operations/PdfCreateService.h"
 
-#include "document/AtomicFileWriter.h"
+#include "document/files/AtomicFileWriter.h"
 
 #include <QFileInfo>
 #include <QMarginsF>

@@ -5,7 +5,7 @@
 // and office conversion, which this installation refuses. Blocking; run as
 // background tasks on pool threads.
 
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QString>
 #include <QStringList>

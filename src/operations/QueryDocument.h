@@ -5,7 +5,7 @@
 // pool thread; blocking.
 
 #include "worker/runner/CancelFlag.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 #include "worker/runner/WorkerReply.h"
 
 #include <QString>

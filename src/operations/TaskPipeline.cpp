@@ -1,6 +1,6 @@
 #include "operations/TaskPipeline.h"
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "operations/OutputPublication.h"
 #include "worker/runner/PdfWorkerRunner.h"
 

@@ -8,7 +8,7 @@
 // workspace and everything in it goes with the pipeline.
 
 #include "worker/runner/CancelFlag.h"
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 #include "operations/TaskWorkspace.h"
 
 #include <QJsonObject>

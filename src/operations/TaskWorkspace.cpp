@@ -1,6 +1,6 @@
 #include "operations/TaskWorkspace.h"
 
-#include "document/PrivateDirectory.h"
+#include "document/core/PrivateDirectory.h"
 
 namespace velk {
 

@@ -7,7 +7,7 @@
 
 #include "app/MainWindow.h"
 #include "MainWindowHarness.h"
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "support/PdfFixtures.h"
 #include "app/Theme.h"
 

@@ -7,10 +7,10 @@
 // where the worker is.
 
 #include "app/DetailsPanel.h"
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "app/MainWindow.h"
 #include "MainWindowHarness.h"
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "support/PdfFixtures.h"
 #include "app/StartPage.h"
 #include "app/Startup.h"

@@ -1,7 +1,7 @@
 #include "MainWindowHarness.h"
 
 #include "app/MainWindow.h"
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

@@ -7,7 +7,7 @@
 
 #include "operations/AddTextOrNote.h"
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "OperationTestFiles.h"
 #include "support/PdfFixtures.h"
 #include "worker/runner/PdfWorkerRunner.h"

@@ -8,7 +8,7 @@
 
 #include "operations/ApplyEdit.h"
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "OperationTestFiles.h"
 #include "support/PdfFixtures.h"
 #include "operations/QueryDocument.h"

@@ -8,8 +8,8 @@
 #include "operations/DocumentEditCommands.h"
 #include "operations/ShapeChoice.h"
 
-#include "document/DocumentOpen.h"
-#include "document/NativeDocumentTab.h"
+#include "document/core/DocumentOpen.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "OperationTestFiles.h"
 #include "support/PdfFixtures.h"
 #include "support/TestPaths.h"

@@ -9,7 +9,7 @@
 #include "operations/DocumentQueryProgress.h"
 #include "operations/QueryDocument.h"
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "OperationTestFiles.h"
 #include "support/PdfFixtures.h"
 #include "support/TestPaths.h"

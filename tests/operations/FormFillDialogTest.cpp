@@ -9,7 +9,7 @@
 #include "operations/FormFillDialog.h"
 
 #include "operations/ApplyEdit.h"
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "OperationTestFiles.h"
 #include "support/PdfFixtures.h"
 

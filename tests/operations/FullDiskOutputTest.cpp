@@ -7,7 +7,7 @@
 // sentence too and nothing is written anywhere.
 
 #include "operations/AddTextOrNote.h"
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "FaultFixtures.h"
 #include "operations/OcrTask.h"
 #include "OperationTestFiles.h"

@@ -4,10 +4,10 @@
 // touched, and the same open document keeps working: the next render and
 // the next page operation on it succeed.
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "FaultFixtures.h"
 #include "OperationTestFiles.h"
-#include "document/PageRendering.h"
+#include "document/view/PageRendering.h"
 #include "operations/PageTasks.h"
 #include "worker/runner/RunnerMessages.h"
 

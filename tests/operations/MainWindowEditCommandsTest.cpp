@@ -8,7 +8,7 @@
 
 #include "app/MainWindow.h"
 
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "OperationTestFiles.h"
 #include "support/PdfFixtures.h"
 #include "operations/TextObjectEditDialog.h"

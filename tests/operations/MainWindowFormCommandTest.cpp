@@ -9,7 +9,7 @@
 #include "operations/FillForm.h"
 #include "operations/FormFillDialog.h"
 #include "app/MainWindow.h"
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "OperationTestFiles.h"
 #include "support/PdfFixtures.h"
 #include "app/Theme.h"

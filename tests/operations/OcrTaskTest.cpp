@@ -3,7 +3,7 @@
 // order, found by the worker's Turkish-aware search, cancellation between
 // pages, and refusals before anything is recognised.
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "operations/OcrTask.h"
 #include "workers/pdf/pages/PageReadBack.h"
 #include "worker/runner/PdfWorkerRunner.h"

@@ -9,7 +9,7 @@
 // copy and its inspection; DESTINATION is not used).
 
 #include "operations/AddTextOrNote.h"
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "operations/OcrTask.h"
 #include "operations/PageTasks.h"
 

@@ -4,7 +4,7 @@
 // holds, a private temporary location, and the independent judges of what
 // an operation published (poppler's pdftotext, qpdf's uncompressed form).
 
-#include "document/PdfDocument.h"
+#include "document/core/PdfDocument.h"
 
 #include <QByteArray>
 #include <QString>

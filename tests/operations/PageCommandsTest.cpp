@@ -5,9 +5,9 @@
 
 #include "operations/PageCommands.h"
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "operations/MergeOrderDialog.h"
-#include "document/NativeDocumentTab.h"
+#include "document/ui/NativeDocumentTab.h"
 #include "OperationTestFiles.h"
 #include "operations/OrganizeDialog.h"
 #include "workers/pdf/pages/PageReadBack.h"

@@ -4,7 +4,7 @@
 
 #include "operations/PageTasks.h"
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "OperationTestFiles.h"
 #include "operations/PageRanges.h"
 #include "workers/pdf/pages/PageReadBack.h"

@@ -2,7 +2,7 @@
 // converted by the real worker in the real sandbox from private copies,
 // and the fixed office refusal.
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "workers/pdf/images/ImageFiles.h"
 #include "operations/PdfCreateService.h"
 #include "support/PdfFixtures.h"

@@ -10,7 +10,7 @@
 #include "operations/EditTextObject.h"
 #include "operations/TextObjectEditDialog.h"
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "OperationTestFiles.h"
 #include "support/PdfFixtures.h"
 #include "support/TestPaths.h"

@@ -3,7 +3,7 @@
 // whole, and when both publish to the same new name at the same moment
 // exactly one wins; the other is refused and the winner's file is intact.
 
-#include "document/AtomicFileWriter.h"
+#include "document/files/AtomicFileWriter.h"
 #include "FaultFixtures.h"
 #include "OperationTestFiles.h"
 

@@ -15,7 +15,7 @@
 //
 //   velk-open-first-page-bench [RUNS]
 
-#include "document/DocumentOpen.h"
+#include "document/core/DocumentOpen.h"
 #include "worker/runner/PagePixels.h"
 #include "support/PdfFixtures.h"
 #include "worker/runner/PdfWorkerRunner.h"

@@ -1,0 +1,367 @@
+#include "document/ui/NativeDocumentTab.h"
+
+#include "document/core/DocumentOpen.h"
+#include "document/ui/DocumentToolbars.h"
+#include "document/view/DocumentViewLimits.h"
+#include "document/view/NoteListing.h"
+#include "document/ui/PdfCanvas.h"
+
+#include "worker/contract/PdfiumCodes.h"
+#include "worker/contract/SecureWipe.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace velk {
+
+using namespace DocumentViewLimits;
+
+namespace {
+
+// Questions a caller left unanswered go to the standard dialogs.
+TabPrompts completed(TabPrompts prompts)
+{
+    const TabPrompts standard = TabPrompts::dialogs();
+    if (!prompts.password)
+        prompts.password = standard.password;
+    if (!prompts.text)
+        prompts.text = standard.text;
+    if (!prompts.number)
+        prompts.number = standard.number;
+    if (!prompts.notes)
+        prompts.notes = standard.notes;
+    return prompts;
+}
+
+} // namespace
+
+NativeDocumentTab::NativeDocumentTab(QWidget* parent)
+    : NativeDocumentTab(TabPrompts::dialogs(), parent)
+{
+}
+
+NativeDocumentTab::NativeDocumentTab(TabPrompts prompts, QWidget* parent)
+    : QWidget(parent)
+    , m_prompts(completed(std::move(prompts)))
+    , m_openWatcher(new QFutureWatcher<PdfOpenResult>(this))
+    , m_searchWatcher(new QFutureWatcher<PdfSearchResult>(this))
+    , m_notesWatcher(new QFutureWatcher<WorkerReply>(this))
+    , m_cancel(std::make_shared<std::atomic<bool>>(false))
+{
+    buildLayout();
+    connectControls();
+    setEditingEnabled(false);
+}
+
+NativeDocumentTab::~NativeDocumentTab()
+{
+    m_cancel->exchange(true);
+}
+
+void NativeDocumentTab::buildLayout()
+{
+    m_toolbars = std::make_unique<DocumentToolbars>(this);
+    m_message = new QLabel(QStringLiteral("Belge yükleniyor…"), this);
+    m_message->setObjectName(QStringLiteral("documentMessage"));
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setWordWrap(true);
+    m_view = new PdfCanvas(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolbars->documentBar);
+    layout->addWidget(m_toolbars->searchBar);
+    layout->addWidget(m_message);
+    layout->addWidget(m_view, 1);
+}
+
+void NativeDocumentTab::connectControls()
+{
+    const DocumentToolbars& bars = *m_toolbars;
+    connect(bars.pageSpin, &QSpinBox::valueChanged, m_view, [this](int value) { m_view->goToPage(value - 1); });
+    connect(m_view, &PdfCanvas::currentPageChanged, this, [this](int index) {
+        const QSignalBlocker blocker(m_toolbars->pageSpin);
+        m_toolbars->pageSpin->setValue(index + 1);
+    });
+    connect(bars.zoomCombo, &QComboBox::currentIndexChanged, m_view, &PdfCanvas::setZoomMode);
+    connect(bars.viewModeCombo, &QComboBox::currentIndexChanged, m_view, &PdfCanvas::setViewMode);
+    connect(bars.filterCombo, &QComboBox::currentIndexChanged, m_view, &PdfCanvas::setReadingFilter);
+    connect(bars.searchEdit, &QLineEdit::returnPressed, this, &NativeDocumentTab::findNext);
+    connect(bars.searchEdit, &QLineEdit::textChanged, this, [this] { m_lastFoundPage = -1; });
+    connect(bars.findAction, &QAction::triggered, this, &NativeDocumentTab::findNext);
+    connect(bars.textAction, &QAction::triggered, this, [this] { startTextPlacement(false); });
+    connect(bars.noteAction, &QAction::triggered, this, [this] { startTextPlacement(true); });
+    connect(bars.notesAction, &QAction::triggered, this, &NativeDocumentTab::showNotes);
+    connect(m_view, &PdfCanvas::pageClicked, this, &NativeDocumentTab::pageClicked);
+
+    connect(m_openWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::openFinished);
+    connect(m_searchWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::searchFinished);
+    connect(m_notesWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::notesFinished);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, &NativeDocumentTab::cancelPlacement);
+}
+
+QString NativeDocumentTab::openFile(const QString& path)
+{
+    // A zero character would cut the path short below Qt.
+    const QFileInfo info(path.contains(QChar(0)) ? QString() : path);
+    if (path.isEmpty() || !info.isFile() || !info.isReadable())
+        return QStringLiteral("PDF dosyası okunamıyor.");
+    if (m_opening || m_document)
+        return QStringLiteral("Belge oturumu zaten açık.");
+    m_sourcePath = info.canonicalFilePath();
+    beginOpen(std::make_shared<SecretBytes>());
+    return QString();
+}
+
+void NativeDocumentTab::beginOpen(SecretBytesPtr password)
+{
+    m_opening = true;
+    m_openWatcher->setFuture(QtConcurrent::run(
+        [path = m_sourcePath, password = std::move(password), cancel = m_cancel]() mutable {
+            return openPdfDocument(path, std::move(password), cancel);
+        }));
+}
+
+void NativeDocumentTab::openFinished()
+{
+    const QFuture<PdfOpenResult> future = m_openWatcher->future();
+    const PdfOpenResult result = future.resultCount() > 0 ? future.result() : PdfOpenResult{};
+    m_opening = false;
+    if (result.document) {
+        setDocument(result.document);
+        return;
+    }
+    if (result.code == int(PdfOpenError::Password) && m_passwordAttempts < kMaxPasswordAttempts) {
+        if (std::optional<QString> password = m_prompts.password(this)) {
+            ++m_passwordAttempts;
+            // Only the secret buffer outlives this block.
+            SecretBytesPtr secret = std::make_shared<SecretBytes>(SecretBytes::fromText(*password));
+            secureWipe(*password);
+            beginOpen(std::move(secret));
+            return;
+        }
+    }
+    showMessage(result.error);
+    Q_EMIT openFailed(result.error);
+}
+
+void NativeDocumentTab::setDocument(PdfDocumentPtr document)
+{
+    if (!document || m_opening || m_document)
+        return;
+    m_document = std::move(document);
+    if (m_sourcePath.isEmpty())
+        m_sourcePath = m_document->sourcePath;
+    const int pageCount = m_document->pageCount();
+    m_toolbars->setPageCount(pageCount);
+    m_toolbars->setEnabled(true);
+    setEditingEnabled(m_editingAllowed);
+    if (m_document->signatureCount > 0)
+        showMessage(QStringLiteral("Bu belgede %1 imza alanı var. İmzaların geçerliliği henüz doğrulanmadı.")
+                        .arg(m_document->signatureCount));
+    else
+        showMessage(QStringLiteral("%1 sayfa · Yerel PDF görüntüleme").arg(pageCount));
+    m_view->setDocument(m_document);
+    Q_EMIT ready();
+}
+
+int NativeDocumentTab::currentPage() const
+{
+    return m_view->currentPage();
+}
+
+QString NativeDocumentTab::message() const
+{
+    return m_message->text();
+}
+
+void NativeDocumentTab::showMessage(const QString& text)
+{
+    m_message->setText(text);
+}
+
+void NativeDocumentTab::findNext()
+{
+    const QString query = m_toolbars->searchEdit->text().trimmed();
+    if (!m_document || m_searching || query.isEmpty())
+        return;
+    const int startPage =
+        m_lastFoundPage == -1 ? m_view->currentPage() : (m_lastFoundPage + 1) % m_document->pageCount();
+    m_searching = true;
+    m_toolbars->searchEdit->setEnabled(false);
+    showMessage(QStringLiteral("Aranıyor…"));
+    m_searchWatcher->setFuture(QtConcurrent::run(searchDocument, m_document, query, startPage, m_cancel));
+}
+
+void NativeDocumentTab::searchFinished()
+{
+    const QFuture<PdfSearchResult> future = m_searchWatcher->future();
+    const PdfSearchResult result = future.resultCount() > 0 ? future.result() : PdfSearchResult{};
+    m_searching = false;
+    m_toolbars->searchEdit->setEnabled(true);
+    if (!result.error.isEmpty()) {
+        showMessage(result.error);
+    } else if (result.page < 0) {
+        showMessage(QStringLiteral("Metin bulunamadı. Taranmış belgelerde önce OCR gerekebilir."));
+    } else {
+        m_lastFoundPage = result.page;
+        m_view->goToPage(result.page);
+        showMessage(QStringLiteral("Sayfa %1: %2").arg(QString::number(result.page + 1), result.snippet));
+    }
+}
+
+void NativeDocumentTab::showNotes()
+{
+    if (!m_document || m_listingNotes)
+        return;
+    m_listingNotes = true;
+    m_notesWatcher->setFuture(QtConcurrent::run(listNotes, m_document, m_cancel));
+}
+
+void NativeDocumentTab::notesFinished()
+{
+    const QFuture<WorkerReply> future = m_notesWatcher->future();
+    const WorkerReply reply = future.resultCount() > 0 ? future.result() : WorkerReply{};
+    m_listingNotes = false;
+    if (!reply.error.isEmpty()) {
+        showMessage(reply.error);
+        return;
+    }
+    QList<PdfNote> notes;
+    const QString error = readNotes(reply.json, m_document->pageCount(), notes);
+    if (!error.isEmpty())
+        showMessage(error);
+    else if (notes.isEmpty())
+        showMessage(QStringLiteral("Belgede yapışkan not bulunamadı."));
+    else
+        m_prompts.notes(this, notesDialogText(notes));
+}
+
+bool NativeDocumentTab::isProtected() const
+{
+    // As "inspect" decided: an unreadable signature reads as signed there.
+    return m_document->protection.signedDocument || m_document->protection.encrypted;
+}
+
+void NativeDocumentTab::startTextPlacement(bool note)
+{
+    if (!m_document || !m_editingAllowed)
+        return;
+    m_placement.clearArea();
+    refreshCursor();
+    if (isProtected()) {
+        showMessage(QStringLiteral("İmzalı veya şifreli belgelere bu sürümde metin/not eklenmez."));
+        return;
+    }
+    const std::optional<QString> text = askPlacementText(note);
+    if (!text)
+        return;
+    if (text->size() > kMaxInsertedTextLength) {
+        showMessage(QStringLiteral("En fazla 10000 karakter eklenebilir."));
+        return;
+    }
+    double size = kDefaultTextSize;
+    if (!note) {
+        const NumberQuestion question{QStringLiteral("Yazı boyutu"), QStringLiteral("Punto"), kDefaultTextSize,
+                                      kMinTextSize, kMaxTextSize, 0, 1.0};
+        const std::optional<double> chosen = m_prompts.number(this, question);
+        if (!chosen)
+            return;
+        // The answer is a number from outside this class: kept in range.
+        size = std::clamp(*chosen, kMinTextSize, kMaxTextSize);
+    }
+    m_placement.setPendingText(*text, note, size);
+    refreshCursor();
+    showMessage(QStringLiteral("Yerleştirmek için sayfaya tıklayın. İptal: Esc."));
+}
+
+// Nothing when the user cancelled or entered only white space.
+std::optional<QString> NativeDocumentTab::askPlacementText(bool note)
+{
+    const std::optional<QString> text =
+        note ? m_prompts.text(this, QStringLiteral("Yapışkan not"), QStringLiteral("Not içeriği"))
+             : m_prompts.text(this, QStringLiteral("Metin ekle"), QStringLiteral("Eklenecek metin"));
+    if (!text || text->trimmed().isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+void NativeDocumentTab::startAreaPick(const QString& kind)
+{
+    if (!m_document || !m_editingAllowed || !PlacementState::isAreaKind(kind))
+        return;
+    if (isProtected()) {
+        showMessage(QStringLiteral("İmzalı veya şifreli belge korunur."));
+        return;
+    }
+    m_placement.beginAreaPick(kind);
+    refreshCursor();
+    showMessage(QStringLiteral("Alanı seçmek için önce bir köşeye, sonra karşı köşeye tıklayın. İptal: Esc."));
+}
+
+void NativeDocumentTab::pageClicked(int page, QPointF position)
+{
+    const PlacementState::Click click = m_placement.click(page, position, m_editingAllowed);
+    switch (click.outcome) {
+    case PlacementState::Outcome::Ignored:
+        return;
+    case PlacementState::Outcome::TextPlaced:
+        refreshCursor();
+        Q_EMIT editRequested(m_document, page, position, click.text, click.note, click.size);
+        return;
+    case PlacementState::Outcome::AreaCompleted:
+        refreshCursor();
+        Q_EMIT annotationRequested(m_document, page, click.kind, click.area);
+        return;
+    case PlacementState::Outcome::AreaTooSmall:
+        showMessage(QStringLiteral("Daha geniş bir alan seçin."));
+        return;
+    case PlacementState::Outcome::FirstCornerChosen:
+        showMessage(QStringLiteral("İlk köşe seçildi. Aynı sayfadaki karşı köşeye tıklayın. İptal: Esc."));
+        return;
+    }
+}
+
+void NativeDocumentTab::setEditingEnabled(bool allowed)
+{
+    m_editingAllowed = allowed;
+    m_toolbars->textAction->setEnabled(allowed);
+    m_toolbars->noteAction->setEnabled(allowed);
+    if (!allowed) {
+        m_placement.clear();
+        refreshCursor();
+    }
+}
+
+void NativeDocumentTab::cancelPlacement()
+{
+    m_placement.clear();
+    refreshCursor();
+    showMessage(QStringLiteral("Yerleştirme iptal edildi."));
+}
+
+// A cross while a click is awaited, the normal cursor otherwise.
+void NativeDocumentTab::refreshCursor()
+{
+    if (m_placement.hasPendingText() || !m_placement.areaKind().isEmpty())
+        m_view->setCursor(Qt::CrossCursor);
+    else
+        m_view->unsetCursor();
+}
+
+} // namespace velk

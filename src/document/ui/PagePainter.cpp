@@ -1,0 +1,68 @@
+#include "document/ui/PagePainter.h"
+
+#include <QColor>
+#include <QPainter>
+
+namespace velk {
+
+namespace {
+
+const QColor kShadow(QStringLiteral("#202124"));
+const QColor kTextPen(QStringLiteral("#475569"));
+const QColor kEyeProtectionTint(245, 191, 91, 45);
+constexpr qreal kShadowDx = 3;
+constexpr qreal kShadowDy = 4;
+constexpr qreal kTextInset = 24;
+
+} // namespace
+
+PagePainter::PagePainter(QPainter& painter, const QRectF& target, const QRectF& visible)
+    : m_painter(painter)
+    , m_target(target)
+    , m_visible(visible)
+{
+}
+
+void PagePainter::paintPaper()
+{
+    m_painter.fillRect(m_target.translated(kShadowDx, kShadowDy), kShadow);
+    m_painter.fillRect(m_target, Qt::white);
+}
+
+void PagePainter::paintImage(const QImage& image, int readingFilter)
+{
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    if (readingFilter == ReadingFilter::kNight) {
+        paintInverted(image);
+        return;
+    }
+    m_painter.drawImage(m_target, image);
+    if (readingFilter == ReadingFilter::kEyeProtection)
+        m_painter.fillRect(m_target, kEyeProtectionTint);
+}
+
+void PagePainter::paintText(const QString& text)
+{
+    m_painter.setPen(kTextPen);
+    m_painter.drawText(m_target.adjusted(kTextInset, kTextInset, -kTextInset, -kTextInset),
+                       Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+// Only the part of the page on screen is copied and inverted, so a paint
+// costs about one viewport of pixels however large the page is.
+void PagePainter::paintInverted(const QImage& image)
+{
+    const QRectF shown = m_target.intersected(m_visible);
+    if (shown.isEmpty() || image.isNull())
+        return;
+    const qreal sx = image.width() / m_target.width();
+    const qreal sy = image.height() / m_target.height();
+    const QRectF source((shown.left() - m_target.left()) * sx, (shown.top() - m_target.top()) * sy,
+                        shown.width() * sx, shown.height() * sy);
+    const QRect whole = source.toAlignedRect().intersected(image.rect());
+    QImage copy = image.copy(whole);
+    copy.invertPixels(QImage::InvertRgb);
+    m_painter.drawImage(shown, copy, source.translated(-whole.topLeft()));
+}
+
+} // namespace velk

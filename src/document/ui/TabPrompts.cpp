@@ -1,0 +1,50 @@
+#include "document/ui/TabPrompts.h"
+
+#include "document/ui/NotesDialog.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+
+namespace velk {
+
+namespace {
+
+std::optional<QString> askPassword(QWidget* parent)
+{
+    bool ok = false;
+    const QString password = QInputDialog::getText(parent, QStringLiteral("Şifreli PDF"),
+                                                   QStringLiteral("Belge parolası"), QLineEdit::Password,
+                                                   QString(), &ok);
+    return ok ? std::optional<QString>(password) : std::nullopt;
+}
+
+std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getMultiLineText(parent, title, label, QString(), &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+std::optional<double> askNumber(QWidget* parent, const NumberQuestion& question)
+{
+    bool ok = false;
+    const double value = QInputDialog::getDouble(parent, question.title, question.label, question.value,
+                                                 question.minimum, question.maximum, question.decimals, &ok,
+                                                 Qt::WindowFlags(), question.step);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+void showNotesDialog(QWidget* parent, const QString& notesText)
+{
+    NotesDialog dialog(notesText, parent);
+    dialog.exec();
+}
+
+} // namespace
+
+TabPrompts TabPrompts::dialogs()
+{
+    return TabPrompts{askPassword, askText, askNumber, showNotesDialog};
+}
+
+} // namespace velk
