@@ -132,6 +132,26 @@ QByteArray withTimestampAttribute(const QByteArray& cms, const QByteArray& token
     return encodeCms(parsed.get());
 }
 
+QByteArray signWithKey(const QString& keyPath, const QByteArray& data)
+{
+    const QByteArray pem = readFile(keyPath);
+    BioPtr bio(BIO_new_mem_buf(pem.constData(), int(pem.size())));
+    EvpPkeyPtr key(bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr) : nullptr);
+    EvpMdCtxPtr context(EVP_MD_CTX_new());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    size_t length = 0;
+    if (!key || !context || EVP_DigestSignInit(context.get(), nullptr, EVP_sha256(), nullptr, key.get()) != 1
+        || EVP_DigestSign(context.get(), nullptr, &length, bytes, size_t(data.size())) != 1)
+        return {};
+    QByteArray signature(qsizetype(length), '\0');
+    if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length, bytes,
+                       size_t(data.size()))
+        != 1)
+        return {};
+    signature.resize(qsizetype(length));
+    return signature;
+}
+
 QByteArray signatureValue(const QByteArray& cms)
 {
     CmsContentInfoPtr parsed = decodeCms(cms);

@@ -36,6 +36,10 @@ QByteArray cmsWithBinding(const TestCertificate& signer, const TestCertificate& 
 // The CMS with `token` added as its signature time stamp; empty on failure.
 QByteArray withTimestampAttribute(const QByteArray& cms, const QByteArray& token);
 
+// A device holding the key of this PEM file: SHA-256 with the key's default
+// scheme (PKCS#1 v1.5, DER ECDSA); empty on failure.
+QByteArray signWithKey(const QString& keyPath, const QByteArray& data);
+
 // The bytes of the CMS's only signature value.
 QByteArray signatureValue(const QByteArray& cms);
 

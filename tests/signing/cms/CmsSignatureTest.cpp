@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <openssl/pem.h>
 
 using velk::CmsSignature;
 using velk::DerEncoding;
@@ -34,28 +33,6 @@ const QString kMismatch = QString::fromUtf8("Cihaz imzası seçilen sertifikayla
 const QString kDeviceOwn = QString::fromUtf8("PIN hatalı.");
 
 const QByteArray kDocument = QByteArrayLiteral("%PDF-1.7 the covered bytes of a document\n");
-
-// A device that signs with the key in this PEM file, SHA-256 and the key's default scheme.
-QByteArray signWithKey(const QString& keyPath, const QByteArray& data)
-{
-    const QByteArray pem = velk::test::readFile(keyPath);
-    velk::BioPtr bio(BIO_new_mem_buf(pem.constData(), int(pem.size())));
-    velk::EvpPkeyPtr key(bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr) : nullptr);
-    velk::EvpMdCtxPtr context(EVP_MD_CTX_new());
-    size_t length = 0;
-    if (!key || !context || EVP_DigestSignInit(context.get(), nullptr, EVP_sha256(), nullptr, key.get()) != 1
-        || EVP_DigestSign(context.get(), nullptr, &length, reinterpret_cast<const unsigned char*>(data.constData()),
-                          size_t(data.size()))
-            != 1)
-        return {};
-    QByteArray signature(qsizetype(length), '\0');
-    if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length,
-                       reinterpret_cast<const unsigned char*>(data.constData()), size_t(data.size()))
-        != 1)
-        return {};
-    signature.resize(qsizetype(length));
-    return signature;
-}
 
 velk::CmsContentInfoPtr parseCms(const QByteArray& der)
 {
@@ -203,7 +180,7 @@ void CmsSignatureTest::build()
             return QByteArray();
         }
         const QString key = device == QLatin1String("other-key") ? otherKey : signer.keyPath;
-        return signWithKey(key, device == QLatin1String("other-bytes") ? data + '\0' : data);
+        return velk::test::signWithKey(key, device == QLatin1String("other-bytes") ? data + '\0' : data);
     };
     const QByteArray digest =
         QCryptographicHash::hash(kDocument, QCryptographicHash::Sha256).leftJustified(digestBytes, '\x01', true);
@@ -247,7 +224,7 @@ void CmsSignatureTest::signedAttributes()
     QString error;
     const QByteArray digest = QCryptographicHash::hash(kDocument, QCryptographicHash::Sha256);
     const QByteArray cms = CmsSignature::buildCmsSignature(
-        digest, signer.der, [&](const QByteArray& data, QString&) { return signWithKey(signer.keyPath, data); },
+        digest, signer.der, [&](const QByteArray& data, QString&) { return velk::test::signWithKey(signer.keyPath, data); },
         error);
     QVERIFY2(!cms.isEmpty(), qPrintable(error));
     const velk::CmsContentInfoPtr parsed = parseCms(cms);
