@@ -207,7 +207,7 @@ void CmsCompletionTest::timestamp()
     const QByteArray completed = CmsSignature::completeCmsSignature(m_cms, options, context, error);
     QVERIFY2(!completed.isEmpty(), qPrintable(error));
     QVERIFY(completed.contains(signedAttributesBlock(m_cms)));
-    QCOMPARE(velk::test::signatureValue(completed), velk::test::signatureValue(m_cms));
+    QCOMPARE(velk::test::cmsSignatureValue(completed), velk::test::cmsSignatureValue(m_cms));
 
     // The attribute holds the authority's token as it answered it.
     const auto* cursor = reinterpret_cast<const unsigned char*>(m_lastTsaReply.constData());
@@ -229,7 +229,7 @@ void CmsCompletionTest::timestamp()
     QVERIFY(velk::test::writeFile(tokenPath, token) && velk::test::writeFile(cmsPath, completed)
             && velk::test::writeFile(contentPath, kDocument));
     const QByteArray imprint =
-        QCryptographicHash::hash(velk::test::signatureValue(completed), QCryptographicHash::Sha256);
+        QCryptographicHash::hash(velk::test::cmsSignatureValue(completed), QCryptographicHash::Sha256);
     QVERIFY2(pki.openssl({"ts", "-verify", "-digest", QString::fromLatin1(imprint.toHex()), "-token_in", "-in",
                           tokenPath, "-CAfile", m_pki->rootPath(), "-untrusted", m_pki->intermediate.certificatePath}),
              qPrintable(pki.error()));

@@ -152,7 +152,7 @@ QByteArray signWithKey(const QString& keyPath, const QByteArray& data)
     return signature;
 }
 
-QByteArray signatureValue(const QByteArray& cms)
+QByteArray cmsSignatureValue(const QByteArray& cms)
 {
     CmsContentInfoPtr parsed = decodeCms(cms);
     STACK_OF(CMS_SignerInfo)* signerInfos = parsed ? CMS_get0_SignerInfos(parsed.get()) : nullptr;

@@ -41,6 +41,6 @@ QByteArray withTimestampAttribute(const QByteArray& cms, const QByteArray& token
 QByteArray signWithKey(const QString& keyPath, const QByteArray& data);
 
 // The bytes of the CMS's only signature value.
-QByteArray signatureValue(const QByteArray& cms);
+QByteArray cmsSignatureValue(const QByteArray& cms);
 
 } // namespace velk::test

@@ -213,7 +213,7 @@ void CmsVerificationTest::declaredSigningTime()
 void CmsVerificationTest::embeddedTimestamp()
 {
     const QByteArray cms = m_cms.value("cades");
-    const QByteArray token = velk::test::timeStampToken(*m_pki, m_tsa, velk::test::signatureValue(cms));
+    const QByteArray token = velk::test::timeStampToken(*m_pki, m_tsa, velk::test::cmsSignatureValue(cms));
     QVERIFY(!token.isEmpty());
     const QByteArray stamped = velk::test::withTimestampAttribute(cms, token);
     QVERIFY(!stamped.isEmpty());
