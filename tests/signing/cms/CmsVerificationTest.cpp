@@ -6,6 +6,7 @@
 
 #include "CmsFixtures.h"
 
+#include "signing/certificates/QcStatementDer.h"
 #include "signing/cms/CmsVerification.h"
 #include "support/PdfFixtures.h"
 #include "support/SignatureFill.h"
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void declaredSigningTime();
     void embeddedTimestamp();
     void brokenTimestampKeepsIntegrity();
+    void qualifiedProfileDeclared();
     void popplerSignatures_data();
     void popplerSignatures();
 
@@ -266,6 +268,30 @@ void CmsVerificationTest::brokenTimestampKeepsIntegrity()
     QVERIFY(report.timestampTime.isEmpty());
 }
 
+// A signer with the qualified profile under a trusted chain: declared, not
+// qualified, since no provider is authorised as shipped.
+void CmsVerificationTest::qualifiedProfileDeclared()
+{
+    using namespace velk::test::qc;
+    velk::test::CertificateRequest request;
+    request.name = QStringLiteral("nes-signer");
+    request.keyAlgorithm = QStringLiteral("ec:prime256v1");
+    request.extensions = {QStringLiteral("keyUsage=critical,nonRepudiation"), extensionLine(baseStatements()),
+                          QStringLiteral("certificatePolicies=") + kPublicSector};
+    const TestCertificate signer = m_pki->issue(request, m_intermediate);
+    QVERIFY2(signer.isValid(), qPrintable(m_pki->error()));
+    const QByteArray cms = velk::test::opensslCms(
+        *m_pki, signer, kData, {"-md", "sha256", "-cades", "-certfile", m_intermediate.certificatePath});
+    const SignatureReport report =
+        CmsVerification::verifyCmsSignature(cms, kData, m_pki->root().certificatePath, true);
+    QVERIFY(report.integrityValid && report.chainTrusted);
+    QVERIFY(!report.nesQualified);
+    QCOMPARE(report.nesText,
+             QString::fromUtf8("Sertifika nitelikli profil beyanı taşıyor (kök doğrulaması yapılmadı). "
+                               "Sertifika politikaları: 2.16.792.1.2.1.1.5.7.1.1 (Kamu SM NES)"));
+    QCOMPARE(report.verdict, kTrusted);
+}
+
 void CmsVerificationTest::popplerSignatures_data()
 {
     QTest::addColumn<QStringList>("options");
@@ -293,9 +319,10 @@ void CmsVerificationTest::popplerSignatures()
     const QString input = m_dir.filePath(QStringLiteral("poppler-in.pdf"));
     const QString output = m_dir.filePath(QStringLiteral("poppler-out.pdf"));
     QFile::remove(output);
-    QVERIFY(velk::test::writeFile(input, velk::test::pdfFromObjects(
-                                             {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                                              "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>"})));
+    const QByteArray document = velk::test::pdfFromObjects({"<< /Type /Catalog /Pages 2 0 R >>",
+                                                            "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                                            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>"});
+    QVERIFY(velk::test::writeFile(input, document));
     QVERIFY(nss.addSignature(input, output, options));
     const SignedParts parts = lastSignature(velk::test::readFile(output));
     QVERIFY(!parts.contents.isEmpty());
