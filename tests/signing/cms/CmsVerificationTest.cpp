@@ -145,6 +145,7 @@ void CmsVerificationTest::verify_data()
     QTest::newRow("RSA-PSS") << "pss" << none << false << true << kTrusted;
     QTest::newRow("ECDSA with SHA-512") << "ecdsa-sha512" << none << false << true << kTrusted;
     QTest::newRow("no signed attributes") << "noattr" << none << false << true << kTrusted;
+    QTest::newRow("no signed attributes as CAdES") << "noattr" << none << true << false << kBindingFailed;
     QTest::newRow("CAdES with v2") << "cades" << none << true << true << kTrusted;
     QTest::newRow("adbe without v2") << "sha256" << none << false << true << kTrusted;
     QTest::newRow("CAdES without v2") << "sha256" << none << true << false << kBindingFailed;
