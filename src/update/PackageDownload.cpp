@@ -58,7 +58,7 @@ bool PackageDownload::commit()
 // Runs while the reply holds bytes, one piece of at most 64 KiB at a time.
 void PackageDownload::readChunks()
 {
-    while (!m_failed && m_reply && m_reply->bytesAvailable() > 0) {
+    while (!m_failed && m_reply && m_reply->isOpen() && m_reply->bytesAvailable() > 0) {
         const QByteArray piece = m_reply->read(UpdateLimits::kPackageChunkBytes);
         if (piece.isEmpty())
             return;

@@ -241,7 +241,7 @@ void UpdateService::descriptionFinished()
         return;
     if (auto* timer = reply->findChild<QTimer*>(QStringLiteral("descriptionTimer")))
         timer->stop();
-    if (m_body.size() <= UpdateLimits::kMaxEnvelopeBytes)
+    if (reply->isOpen() && m_body.size() <= UpdateLimits::kMaxEnvelopeBytes)
         m_body += reply->read(kDescriptionReadLimit - m_body.size());
     const bool accepted = reply->error() == QNetworkReply::NoError
         && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200 && !m_bodyTooLarge
