@@ -131,6 +131,7 @@ void UpdateChannel::sendPiece(QSslSocket* socket, ChannelAnswer answer, qsizetyp
     const qsizetype piece = answer.pieceBytes > 0 ? answer.pieceBytes : end - offset;
     const qsizetype next = std::min(end, offset + piece);
     socket->write(answer.body.mid(offset, next - offset));
+    socket->flush();
     if (next < end) {
         QTimer::singleShot(answer.intervalMs, socket, [this, socket, answer, next] { sendPiece(socket, answer, next); });
         return;
