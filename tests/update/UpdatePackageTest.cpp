@@ -14,7 +14,9 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QLabel>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -89,6 +91,8 @@ private Q_SLOTS:
     void declineOpensNothing();
     void openerGetsTheVerifiedFile();
     void openerFailureWarns();
+    void developerTool_data();
+    void developerTool();
 
 private:
     std::unique_ptr<UpdateService> available(const QJsonObject& payload);
@@ -349,6 +353,60 @@ void UpdatePackageTest::openerFailureWarns()
     QCOMPARE(handOff.opened.size(), 1);
     QCOMPARE(handOff.warnings, QStringList{QStringLiteral("Kurulum: ") + sentence(UpdateMessages::kInstallerFailed)});
     QVERIFY(status.text().isEmpty());
+}
+
+void UpdatePackageTest::developerTool_data()
+{
+    QTest::addColumn<bool>("rightKey");
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("state");
+
+    QTest::newRow("check") << true << QStringList() << 0 << int(UpdateService::Available);
+    QTest::newRow("download") << true << QStringList{QStringLiteral("--download")} << 0
+                              << int(UpdateService::Downloaded);
+    QTest::newRow("wrong key") << false << QStringList{QStringLiteral("--download")} << 1 << int(UpdateService::Failed);
+    QTest::newRow("usage") << true << QStringList{QStringLiteral("--clock"), QStringLiteral("soon")} << 2 << -1;
+}
+
+// velk-update-run in this test's network, against the same channel and store.
+void UpdatePackageTest::developerTool()
+{
+    QFETCH(bool, rightKey);
+    QFETCH(QStringList, extra);
+    QFETCH(int, exitCode);
+    QFETCH(int, state);
+    m_bed->serve(m_bed->payload());
+    static const ReleaseSigner other;
+    const QByteArray key = (rightKey ? m_bed->signer() : other).publicKey().toHex();
+    QProcess tool;
+    tool.setProgram(QStringLiteral(VELK_TEST_BIN_DIR "/velk-update-run"));
+    tool.setArguments(QStringList{QStringLiteral("--anchor-key"), QString::fromLatin1(key), QStringLiteral("--channel"),
+                                  QLatin1String(kChannelUrl), QStringLiteral("--ca"), m_bed->authorityPath(),
+                                  QStringLiteral("--clock"), QString::number(m_bed->now), QStringLiteral("--machine-id"),
+                                  m_bed->machineIdPath()}
+                      + extra);
+    tool.start();
+    // The channel answers on this thread: wait without blocking it.
+    QTRY_VERIFY_WITH_TIMEOUT(tool.state() == QProcess::NotRunning, 20000);
+    QCOMPARE(tool.exitCode(), exitCode);
+    if (state < 0)
+        return;
+    const QJsonObject result = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+    QCOMPARE(result.value(QStringLiteral("state")).toInt(), state);
+    QCOMPARE(result.keys(), (QStringList{"package", "sequence", "state", "status", "version"}));
+    if (state == UpdateService::Failed) {
+        QCOMPARE(result.value(QStringLiteral("status")).toString(), sentence(UpdateMessages::kSignatureInvalid));
+        return;
+    }
+    QCOMPARE(result.value(QStringLiteral("version")).toString(), QStringLiteral("0.5.4"));
+    QCOMPARE(result.value(QStringLiteral("sequence")).toInteger(), 8);
+    const QString package = result.value(QStringLiteral("package")).toString();
+    QCOMPARE(package.isEmpty(), state != UpdateService::Downloaded);
+    if (!package.isEmpty()) {
+        QVERIFY(package.startsWith(QString::fromLocal8Bit(qgetenv("XDG_CACHE_HOME")) + QStringLiteral("/Velk/Velk PDF/updates/")));
+        QVERIFY(runQuietly(QStringLiteral("dpkg-deb"), {QStringLiteral("--info"), package}));
+    }
 }
 
 int main(int argc, char** argv)

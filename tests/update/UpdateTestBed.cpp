@@ -69,6 +69,7 @@ bool UpdateTestBed::makeCertificates()
     }
     QFile root(pki.root().certificatePath);
     m_authorities = root.open(QIODevice::ReadOnly) ? QSslCertificate::fromData(root.readAll()) : QList<QSslCertificate>();
+    m_authorityPath = pki.root().certificatePath;
     m_serverCertificate = server.certificatePath;
     m_serverKey = server.keyPath;
     return !m_authorities.isEmpty();

@@ -55,6 +55,10 @@ public:
     // Runs the event loop until the service leaves states 1 and 4.
     static bool settle(UpdateService& service, int timeoutMs = 20000);
 
+    // The test authority (PEM) and the machine identity file, for programs.
+    QString authorityPath() const { return m_authorityPath; }
+    QString machineIdPath() const { return m_machineIdPath; }
+
     StoreHome& store() { return m_store; }
     QString account() const;
     // The sealed floor file's bytes; empty when there is none.
@@ -81,6 +85,7 @@ private:
     QByteArray m_package;
     QString m_machineIdPath;
     QList<QSslCertificate> m_authorities;
+    QString m_authorityPath;
     QString m_serverCertificate;
     QString m_serverKey;
 };
