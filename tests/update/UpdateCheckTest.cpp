@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QTest>
 
@@ -211,6 +212,18 @@ void UpdateCheckTest::attacks_data()
         record.insert(QStringLiteral("v"), 2);
         bed.storeFloor(record);
     }) << QString::fromUtf8(UpdateMessages::kFloorDamaged) << false;
+    QTest::newRow("sequence 3, 10-character hash") << Attack([](UpdateTestBed& bed, QJsonObject&) {
+        bed.storeFloor(floorRecord(3, bed.now - 10, "0123456789"));
+    }) << QString::fromUtf8(UpdateMessages::kFloorDamaged) << false;
+    // The sealed file itself damaged: the store's own sentence, and the
+    // file is left as it is for the user to see to.
+    QTest::newRow("sealed floor damaged") << Attack([](UpdateTestBed& bed, QJsonObject&) {
+        QFile sealed(bed.store().recordPath(bed.account()));
+        if (sealed.open(QIODevice::ReadWrite) && sealed.seek(sealed.size() - 1)) {
+            const char last = sealed.peek(1).at(0);
+            sealed.write(QByteArray(1, char(last ^ 0x55)));
+        }
+    }) << QStringLiteral("Güvenli kayıt açılamadı; başka bir hesaba ya da kullanıcıya ait veya bozulmuş.") << false;
     QTest::newRow("high water 1 s ahead") << Attack([](UpdateTestBed& bed, QJsonObject&) {
         QJsonObject record = bed.storedFloor();
         record.insert(QStringLiteral("highWater"), double(bed.now + 1));
