@@ -80,6 +80,7 @@ void UpdateChannel::clear()
 {
     m_answers.clear();
     m_requests.clear();
+    m_userAgents.clear();
 }
 
 void UpdateChannel::accept()
@@ -109,6 +110,12 @@ void UpdateChannel::serve(QSslSocket* socket)
     const QList<QByteArray> line = received.left(received.indexOf("\r\n")).split(' ');
     const QString path = QString::fromLatin1(line.value(1));
     m_requests.append(QString::fromLatin1(line.value(0)) + QLatin1Char(' ') + path);
+    QByteArray userAgent;
+    for (const QByteArray& header : received.left(received.indexOf("\r\n\r\n")).split('\n')) {
+        if (header.toLower().startsWith("user-agent:"))
+            userAgent = header.mid(11).trimmed();
+    }
+    m_userAgents.append(userAgent);
     QList<ChannelAnswer>& queue = m_answers[path];
     ChannelAnswer answer;
     answer.status = 404;

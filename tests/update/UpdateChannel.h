@@ -47,6 +47,8 @@ public:
     void clear();
     // "GET /path" per request, in arrival order.
     QStringList requests() const { return m_requests; }
+    // The User-Agent of each request, in the same order.
+    QList<QByteArray> userAgents() const { return m_userAgents; }
     // Paths answered so far, and what a second request for one gets.
     void setNextAnswer(const QString& path, const ChannelAnswer& answer);
 
@@ -58,6 +60,7 @@ private:
     QSslServer m_server;
     QMap<QString, QList<ChannelAnswer>> m_answers;
     QStringList m_requests;
+    QList<QByteArray> m_userAgents;
 };
 
 } // namespace velk::test

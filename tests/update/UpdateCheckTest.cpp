@@ -122,6 +122,7 @@ void UpdateCheckTest::acceptedReleaseMovesTheFloor()
     QCOMPARE(service->state(), int(UpdateService::Available));
     QCOMPARE(m_bed->storedFloor(), floorRecord(8, kTestNow, manifestHash(payload)));
     QCOMPARE(m_bed->channel().requests(), QStringList{QStringLiteral("GET /channel.json")});
+    QCOMPARE(m_bed->channel().userAgents(), QList<QByteArray>{"Velk-PDF/0.5.3"});
 
     // The same description later: only the time moves.
     m_bed->now += 3600;
