@@ -49,6 +49,7 @@ UpdateService::UpdateService(const UpdateServiceSetup& setup, QObject* parent)
     , m_network(new QNetworkAccessManager(this))
 {
     freshFlag();
+    m_storePool.setMaxThreadCount(1);
     m_network->setProxy(QNetworkProxy::NoProxy);
     connect(&m_storeWatcher, &QFutureWatcher<StoreOutcome>::finished, this, &UpdateService::storeFinished);
     const QString device = m_setup.machineIdPath.isEmpty() ? deviceIdentifier()
@@ -145,7 +146,7 @@ void UpdateService::runStore(QJsonObject request, bool takeLock)
     const CancelFlag cancel = m_cancel;
     const QString directory =
         m_setup.storeDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : m_setup.storeDirectory;
-    m_storeWatcher.setFuture(QtConcurrent::run([request, cancel, directory, takeLock]() mutable {
+    m_storeWatcher.setFuture(QtConcurrent::run(&m_storePool, [request, cancel, directory, takeLock]() mutable {
         StoreOutcome outcome;
         if (takeLock) {
             outcome.lock = UpdateLock::acquire(cancel);

@@ -26,6 +26,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSslCertificate>
+#include <QThreadPool>
 
 #include <functional>
 #include <memory>
@@ -119,6 +120,9 @@ private:
     QByteArray m_body;
     bool m_bodyTooLarge = false;
     PackageDownload* m_download = nullptr;
+    // The store tasks' own thread: a wait for another check's lock must not
+    // hold a thread of the global pool, nor be starved by it.
+    QThreadPool m_storePool;
     QFutureWatcher<StoreOutcome> m_storeWatcher;
     std::shared_ptr<UpdateLock> m_lock;
     CancelFlag m_cancel;
