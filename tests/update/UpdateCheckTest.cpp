@@ -258,8 +258,8 @@ void UpdateCheckTest::attacks()
     QCOMPARE(requests, channelAsked ? QStringList{QStringLiteral("GET /channel.json")} : QStringList());
 }
 
-// Two checks at once: the first request is served release 9, the second,
-// slower, an older but still valid 8. Without the lock both would start
+// Two checks at once through a slow store: the first request is served
+// release 9, the second, slower, an older but still valid 8. Without the lock both would start
 // from the same floor and the slower would write 8 over 9; with it the
 // second waits for the first and then refuses 8.
 void UpdateCheckTest::floorNeverFalls()
@@ -272,12 +272,19 @@ void UpdateCheckTest::floorNeverFalls()
     older.intervalMs = 300;
     m_bed->channel().setNextAnswer(QLatin1String(kChannelPath), newer);
     m_bed->channel().setNextAnswer(QLatin1String(kChannelPath), older);
-    auto first = m_bed->service();
-    auto second = m_bed->service();
+    // A slow store widens the window between reading and writing the floor.
+    qputenv("VELK_STAND_IN_MODE", "slow");
+    qputenv("VELK_STAND_IN_DELAY_MS", "150");
+    qputenv("VELK_STAND_IN_REAL_STORE", VELK_APP_DIR "/velk-secure-store");
+    UpdateServiceSetup slowStore = m_bed->setup();
+    slowStore.storeDirectory = QStringLiteral(VELK_STORE_STAND_IN_DIR);
+    auto first = std::make_unique<UpdateService>(slowStore);
+    auto second = std::make_unique<UpdateService>(slowStore);
     first->check();
     second->check();
-    QVERIFY(UpdateTestBed::settle(*first));
-    QVERIFY(UpdateTestBed::settle(*second));
+    const bool settled = UpdateTestBed::settle(*first) && UpdateTestBed::settle(*second);
+    qunsetenv("VELK_STAND_IN_MODE");
+    QVERIFY(settled);
     // Whichever took the lock first was served 9; the other then refuses 8.
     const QList<int> states{first->state(), second->state()};
     QVERIFY(states.contains(UpdateService::Available) && states.contains(UpdateService::Failed));
