@@ -82,7 +82,9 @@ bool UpdateService::isConfigured() const
 
 QString UpdateService::packageDirectory()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/updates");
+    // Without a cache location there is no folder of ours (never "/updates").
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    return cache.isEmpty() ? QString() : cache + QStringLiteral("/updates");
 }
 
 qint64 UpdateService::now() const
@@ -295,7 +297,7 @@ void UpdateService::download()
         return;
     }
     const QString directory = packageDirectory();
-    if (!QDir().mkpath(directory)) {
+    if (directory.isEmpty() || !QDir().mkpath(directory)) {
         fail(sentence(UpdateMessages::kCacheDirectoryFailed));
         return;
     }

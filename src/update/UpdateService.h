@@ -78,7 +78,7 @@ public:
     const ReleaseInfo& release() const { return m_release; }
     QString packagePath() const { return m_packagePath; }
     QString account() const { return m_account; }
-    // The folder packages are downloaded into.
+    // The folder packages are downloaded into; empty without a cache location.
     static QString packageDirectory();
 
 Q_SIGNALS:
