@@ -10,6 +10,7 @@
 #include "app/SidePanels.h"
 #include "app/StartPage.h"
 #include "app/ToolsPanel.h"
+#include "update/UpdateDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -150,6 +151,7 @@ void MainWindow::connectCommands()
     connectPageCommands();
     connectFormCommands();
     connectCreateCommands();
+    connect(m_actions.secureUpdate, &QAction::triggered, this, [this] { showUpdateDialog(this); });
 }
 
 NativeDocumentTab* MainWindow::currentDocumentTab() const

@@ -37,4 +37,23 @@ inline constexpr qsizetype kMaxMachineIdFileBytes = 33;
 // bounded well below this by the store itself.
 inline constexpr qsizetype kMaxStoreReplyBytes = 65536;
 
+// The release description and the package travel with no more than this
+// between two pieces of data before the transfer is abandoned.
+inline constexpr int kTransferStallMs = 8000;
+// The whole description, from request to end.
+inline constexpr int kDescriptionTimeLimitMs = 8000;
+// The whole package download: a base, plus a second for every 256 KiB the
+// signed description announces (about 256 KiB/s at the least), capped at
+// an hour, so large packages finish on slow links and none runs forever.
+inline constexpr qint64 kDownloadBaseSeconds = 120;
+inline constexpr qint64 kDownloadBytesPerSecond = 262144;
+inline constexpr qint64 kMaxDownloadSeconds = 3600;
+inline constexpr qint64 kPackageReadBufferBytes = 1048576;
+// The package is written and hashed in pieces of at most this.
+inline constexpr qint64 kPackageChunkBytes = 65536;
+// A downloaded package is re-hashed in blocks of this.
+inline constexpr qint64 kPackageHashBlockBytes = 1048576;
+// How often a wait for the per-user update lock looks at the cancellation flag.
+inline constexpr int kLockPollMs = 40;
+
 } // namespace velk::UpdateLimits

@@ -9,8 +9,10 @@
 #include "app/StartPage.h"
 #include "app/Theme.h"
 #include "app/ToolsPanel.h"
+#include "update/UpdateDialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +21,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace velk;
@@ -275,19 +278,35 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
     }
 
-    void updateCommandDoesNothingYet()
+    void updateCommandOpensTheUpdateDialog()
     {
-        // Present and enabled; it starts nothing until the update dialog
-        // is wired to it.
+        // The shipped build has no release anchor: the dialog says so, offers
+        // nothing, and the window is left as it was.
         test::ScriptedWindowPrompts prompts;
         MainWindow window(prompts.prompts());
         QAction* update = window.actions().secureUpdate;
         QVERIFY(update->isEnabled());
+        QString title;
+        QString status;
+        QList<bool> enabled;
+        QTimer::singleShot(0, &window, [&] {
+            auto* dialog = qobject_cast<UpdateDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            title = dialog->windowTitle();
+            status = dialog->statusLabel()->text();
+            enabled = {dialog->checkButton()->isEnabled(), dialog->downloadButton()->isEnabled(),
+                       dialog->installerButton()->isEnabled()};
+            dialog->reject();
+        });
         update->trigger();
+        QCOMPARE(title, QStringLiteral("Güvenli güncelleme"));
+        QCOMPARE(status, QStringLiteral("Bu geliştirme sürümünde üretim güncelleme anahtarı ve HTTPS yayın kanalı "
+                                        "henüz yapılandırılmadı. İmzasız paket yüklenmez."));
+        QCOMPARE(enabled, (QList<bool>{false, false, false}));
         QCOMPARE(window.tabs()->count(), 1);
         QVERIFY(!window.isBusy());
         QVERIFY(prompts.openQuestions.isEmpty() && prompts.saveQuestions.isEmpty() && prompts.warnings.isEmpty());
-        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Hazır · Belgeler yerel olarak işlenir"));
     }
 
     void openCommandAsksForAPdf()

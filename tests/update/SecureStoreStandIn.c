@@ -1,6 +1,8 @@
 /* Stands in for velk-secure-store in the client's tests: reads the request
  * and answers the way VELK_STAND_IN_MODE says. Writes its process id to
- * VELK_STAND_IN_PIDFILE when that is set. */
+ * VELK_STAND_IN_PIDFILE when that is set. In mode "slow" it waits
+ * VELK_STAND_IN_DELAY_MS and then becomes the real store named by
+ * VELK_STAND_IN_REAL_STORE, request and all. */
 
 #include <signal.h>
 #include <stdio.h>
@@ -60,6 +62,14 @@ int main(void)
     }
     if (mode("sleep"))
         sleepForever();
+    if (mode("slow")) {
+        const char *delay = getenv("VELK_STAND_IN_DELAY_MS");
+        const char *real = getenv("VELK_STAND_IN_REAL_STORE");
+        usleep((useconds_t)(delay != NULL ? atoi(delay) : 0) * 1000u);
+        if (real != NULL)
+            execl(real, real, (char *)NULL);
+        return 9;
+    }
 
     static char request[40000];
     size_t size = 0;
