@@ -8,7 +8,7 @@
 // memory whole. Lives on the GUI thread, owned by the update service;
 // destroying it aborts the transfer and discards the unfinished file.
 
-#include "document/AtomicFileWriter.h"
+#include "document/files/AtomicFileWriter.h"
 #include "worker/runner/CancelFlag.h"
 
 #include <QByteArray>
