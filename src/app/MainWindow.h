@@ -74,13 +74,13 @@ public Q_SLOTS:
     void handleEditRequest(velk::PdfDocumentPtr document, int page, QPointF position, QString text, bool note,
                            double size);
     void handleAnnotationRequest(velk::PdfDocumentPtr document, int page, QString kind, QRectF area);
-    // "Sayfaları düzenle ve ayır…" and "PDF birleştir…".
+    // "Sayfaları düzenle…" and "PDF birleştir…".
     void organizePages();
     void mergeDocuments();
     // "PDF formunu doldur…".
     void fillForm();
     // "&Boş PDF oluştur…", "&Görsellerden PDF…", the office conversion and
-    // "OCR ile aranabilir PDF oluştur…".
+    // "Metni tanı (OCR)…".
     void createBlank();
     void convertImages();
     void convertOffice();

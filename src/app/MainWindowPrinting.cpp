@@ -33,12 +33,11 @@ void MainWindow::printDocument()
     // What the dialog does not change is printed at 300 dpi.
     printer->setResolution(PrintTask::kDefaultDpi);
     printer->setDocName(tab->sourcePath().section(QLatin1Char('/'), -1));
-    if (!m_prompts.printSetup(this, *printer, document->pageCount()))
+    // Taken now: the dialog runs an event loop, in which the tab may go.
+    const int currentPage = tab->currentPage();
+    if (!m_prompts.printSetup(this, *printer, document->pageCount()) || isBusy())
         return;
-    // The dialog ran an event loop: the tab may have gone meanwhile.
-    if (isBusy())
-        return;
-    const PrintPlan plan = PrintTask::plan(*printer, document->pageCount(), tab ? tab->currentPage() : 0);
+    const PrintPlan plan = PrintTask::plan(*printer, document->pageCount(), currentPage);
     if (!m_print->start(document, std::move(printer), plan))
         return;
     setBusy(true);

@@ -1,6 +1,8 @@
 #include "app/RecentDocumentsList.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -43,11 +45,22 @@ RecentDocumentsList::RecentDocumentsList(QWidget* parent)
     m_list->setMaximumHeight(kVisibleRows * kRowHeight);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(m_list);
+    // A click or, from the keyboard, Enter chooses a document.
     connect(m_list, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { Q_EMIT documentChosen(item->data(kPathRole).toString()); });
+            [this](QListWidgetItem* item) { choose(item->data(kPathRole).toString()); });
     connect(m_list, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { Q_EMIT documentChosen(item->data(kPathRole).toString()); });
+            [this](QListWidgetItem* item) { choose(item->data(kPathRole).toString()); });
     hide();
+}
+
+void RecentDocumentsList::choose(const QString& path)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (path == m_lastChosen && now - m_lastChosenAt <= QApplication::doubleClickInterval())
+        return;
+    m_lastChosen = path;
+    m_lastChosenAt = now;
+    Q_EMIT documentChosen(path);
 }
 
 void RecentDocumentsList::setEntries(const QList<RecentFile>& entries)

@@ -30,7 +30,12 @@ Q_SIGNALS:
     void documentChosen(const QString& path);
 
 private:
+    void choose(const QString& path);
+
     QListWidget* m_list = nullptr;
+    // A double click is also a click: one choice, not two.
+    QString m_lastChosen;
+    qint64 m_lastChosenAt = 0;
 };
 
 } // namespace velk

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,6 +100,38 @@ private Q_SLOTS:
         // A present one opens in a tab.
         Q_EMIT window.startPage()->recentList()->documentChosen(list->item(1)->data(Qt::UserRole).toString());
         QCOMPARE(window.tabs()->count(), 2);
+    }
+
+    void doubleClickOrEnterChoosesOnce_data()
+    {
+        QTest::addColumn<bool>("keyboard");
+        QTest::newRow("double click") << false;
+        QTest::newRow("Enter") << true;
+    }
+    void doubleClickOrEnterChoosesOnce()
+    {
+        QFETCH(bool, keyboard);
+        RecentDocumentsList recent;
+        recent.setEntries({{file("rapor.pdf"), QDateTime::currentDateTimeUtc()}});
+        recent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&recent));
+        QSignalSpy chosen(&recent, &RecentDocumentsList::documentChosen);
+        QListWidget* list = recent.list();
+        if (keyboard) {
+            list->setCurrentRow(0);
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Return);
+        } else {
+            // As the window system delivers it: a click, then the second
+            // press as a double click.
+            const QPoint row = list->visualItemRect(list->item(0)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+            QTest::mousePress(list->viewport(), Qt::LeftButton, {}, row);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+            QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
+        }
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.at(0).at(0).toString(), file("rapor.pdf"));
     }
 
     void clearingEmptiesListAndMenu()
