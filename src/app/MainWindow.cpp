@@ -349,7 +349,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (isBusy()) {
         event->ignore();
-        statusBar()->showMessage(QStringLiteral("PDF kaydediliyor. İşlem tamamlandıktan sonra kapatın."));
+        statusBar()->showMessage(m_print->isRunning()
+                                     ? QStringLiteral("Yazdırılıyor. İşlem tamamlandıktan sonra kapatın.")
+                                     : QStringLiteral("PDF kaydediliyor. İşlem tamamlandıktan sonra kapatın."));
         return;
     }
     QMainWindow::closeEvent(event);

@@ -69,6 +69,10 @@ private Q_SLOTS:
         QVERIFY(window.isBusy());
         QVERIFY(!window.actions().print->isEnabled());
         QVERIFY(window.cancelButton()->isVisibleTo(&window));
+        // The printer is in use: the window stays until the run ends.
+        QVERIFY(!window.close());
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QStringLiteral("Yazdırılıyor. İşlem tamamlandıktan sonra kapatın."));
         QVERIFY(test::waitUntilIdle(window));
         QVERIFY(messages.contains(QStringLiteral("Yazdırılıyor: sayfa 1 / 3")));
         QVERIFY(messages.contains(QStringLiteral("Yazdırılıyor: sayfa 3 / 3")));
