@@ -49,4 +49,6 @@ endforeach()
 # velk-pdf's windows need a Qt platform plugin; Debian ships them apart
 # from the Qt libraries that dpkg-shlibdeps finds.
 list(APPEND VELK_PACKAGE_RUNTIME_DEPENDS "qt6-qpa-plugins")
+# Qt's standard dialogs read Turkish from Debian's Qt translations.
+list(APPEND VELK_PACKAGE_RUNTIME_DEPENDS "qt6-translations-l10n")
 list(JOIN VELK_PACKAGE_RUNTIME_DEPENDS ", " VELK_PACKAGE_RUNTIME_DEPENDS)

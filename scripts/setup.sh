@@ -10,6 +10,7 @@ packages=(
   # build
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev libssl-dev
+  qt6-translations-l10n  # Qt's own dialogs in Turkish (qtbase_tr.qm)
   # engines loaded by the PDF worker at run time, and their data
   libqpdf29 libtesseract5 tesseract-ocr-tur tesseract-ocr-eng
   # the application font

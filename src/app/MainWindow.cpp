@@ -11,6 +11,8 @@
 #include "app/StartPage.h"
 #include "app/ToolsPanel.h"
 #include "update/UpdateDialog.h"
+#include "operations/PrintCommand.h"
+#include "operations/OutputNames.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -152,6 +154,7 @@ void MainWindow::connectCommands()
     connectFormCommands();
     connectCreateCommands();
     connect(m_actions.secureUpdate, &QAction::triggered, this, [this] { showUpdateDialog(this); });
+    connectDesktopCommands();
 }
 
 NativeDocumentTab* MainWindow::currentDocumentTab() const
@@ -195,6 +198,7 @@ void MainWindow::openDocument(const QString& path, bool replace)
     connect(tab.get(), &NativeDocumentTab::ready, this, &MainWindow::updateActions);
     connect(tab.get(), &NativeDocumentTab::annotationRequested, this, &MainWindow::handleAnnotationRequest);
     connect(tab.get(), &NativeDocumentTab::editRequested, this, &MainWindow::handleEditRequest);
+    watchDocumentTab(tab.get());
     const QString error = tab->openFile(path);
     if (!error.isEmpty()) {
         tab.reset();
@@ -247,7 +251,7 @@ void MainWindow::updateActions()
     setActionsEnabled({a.blankPdf, a.imagesToPdf, a.merge}, idle);
     a.officeToPdf->setEnabled(idle && kOfficeConversionAvailable);
     setActionsEnabled({a.saveCopy, a.editText, a.addShape, a.fillForm, a.organizePages, a.ocr, a.signDocument,
-                a.verifySignatures},
+                a.verifySignatures, a.print},
                document && idle);
     setActionsEnabled({a.open, a.quit, a.fullScreen, a.secureUpdate}, true);
     // Placing text, notes and shapes would start a task of its own.
@@ -255,9 +259,14 @@ void MainWindow::updateActions()
         documentTab->setEditingEnabled(idle);
 }
 
+bool MainWindow::isBusy() const
+{
+    return m_export->isBusy() || (m_print && m_print->isRunning());
+}
+
 bool MainWindow::startExport(const QString& outputPath, ExportRunner::Task task, CancelFlag cancel)
 {
-    if (!m_export->start(outputPath, std::move(task), std::move(cancel)))
+    if (isBusy() || !m_export->start(outputPath, std::move(task), std::move(cancel)))
         return false;
     setBusy(true);
     statusBar()->showMessage(QStringLiteral("PDF oluşturuluyor…"));
@@ -300,6 +309,12 @@ void MainWindow::exportFinished(const ExportResult& result, bool cancelled)
 
 void MainWindow::cancelExport()
 {
+    if (m_print->isRunning()) {
+        m_print->cancel();
+        m_cancelButton->setEnabled(false);
+        statusBar()->showMessage(QStringLiteral("İptal ediliyor…"));
+        return;
+    }
     if (!m_export->requestCancel())
         return;
     m_cancelButton->setEnabled(false);
@@ -313,7 +328,9 @@ void MainWindow::saveDocumentCopy()
         return;
     const PdfDocumentPtr document = tab->document();
     const QString output = m_prompts.saveFileName(this, QStringLiteral("PDF'yi farklı kaydet"),
-                                                  QStringLiteral("belge-kopyasi.pdf"), kPdfFilter);
+                                                  OutputNames::derived(document->sourcePath,
+                                                                       QString::fromLatin1(OutputKind::kCopy)),
+                                                  kPdfFilter);
     if (output.isEmpty())
         return;
     startExport(output, [document, output] { return copyWorkingCopy(document, output); }, nullptr);
@@ -334,7 +351,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (isBusy()) {
         event->ignore();
-        statusBar()->showMessage(QStringLiteral("PDF kaydediliyor. İşlem tamamlandıktan sonra kapatın."));
+        statusBar()->showMessage(m_print->isRunning()
+                                     ? QStringLiteral("Yazdırılıyor. İşlem tamamlandıktan sonra kapatın.")
+                                     : QStringLiteral("PDF kaydediliyor. İşlem tamamlandıktan sonra kapatın."));
         return;
     }
     QMainWindow::closeEvent(event);

@@ -33,6 +33,7 @@ struct EditCommandHost;
 class FormCommands;
 class NativeDocumentTab;
 class PageCommands;
+class PrintCommand;
 class StartPage;
 class ToolsPanel;
 
@@ -51,7 +52,8 @@ public:
     ToolsPanel* toolsPanel() const { return m_toolsPanel; }
     DetailsPanel* detailsPanel() const { return m_detailsPanel; }
     QPushButton* cancelButton() const { return m_cancelButton; }
-    bool isBusy() const { return m_export->isBusy(); }
+    // A file-producing task or a print run is going on.
+    bool isBusy() const;
     QString pendingOutputPath() const { return m_export->pendingOutputPath(); }
     // The current tab when it shows a document (open or still loading).
     NativeDocumentTab* currentDocumentTab() const;
@@ -72,13 +74,13 @@ public Q_SLOTS:
     void handleEditRequest(velk::PdfDocumentPtr document, int page, QPointF position, QString text, bool note,
                            double size);
     void handleAnnotationRequest(velk::PdfDocumentPtr document, int page, QString kind, QRectF area);
-    // "Sayfaları düzenle ve ayır…" and "PDF birleştir…".
+    // "Sayfaları düzenle…" and "PDF birleştir…".
     void organizePages();
     void mergeDocuments();
     // "PDF formunu doldur…".
     void fillForm();
     // "&Boş PDF oluştur…", "&Görsellerden PDF…", the office conversion and
-    // "OCR ile aranabilir PDF oluştur…".
+    // "Metni tanı (OCR)…".
     void createBlank();
     void convertImages();
     void convertOffice();
@@ -106,6 +108,20 @@ private:
     void cancelExport();
     NativeDocumentTab* findDocumentTab(const QString& canonicalPath) const;
     QList<NativeDocumentTab*> documentTabs() const;
+    // Desktop conventions: closing and switching tabs from the keyboard,
+    // "Hakkında", the window title (MainWindowDesktop.cpp).
+    void connectDesktopCommands();
+    void watchDocumentTab(NativeDocumentTab* tab);
+    void closeCurrentTab();
+    void switchTab(int step);
+    void updateWindowTitle();
+    // Recent documents: the start page's list and Dosya › "Son açılanlar".
+    void openRecent(const QString& path);
+    void refreshRecent();
+    void fillRecentMenu();
+    // Dosya › "Yazdır…" and the end of a print run (MainWindowPrinting.cpp).
+    void printDocument();
+    void printFinished(const ExportResult& result, bool cancelled);
 
     MainWindowPrompts m_prompts;
     MainWindowActions m_actions;
@@ -119,6 +135,7 @@ private:
     PageCommands* m_pageCommands = nullptr;
     FormCommands* m_formCommands = nullptr;
     CreateCommands* m_createCommands = nullptr;
+    PrintCommand* m_print = nullptr;
 };
 
 } // namespace velk

@@ -47,19 +47,19 @@ void createViewActions(MainWindowActions& a, QObject* parent)
 
 void createDocumentActions(MainWindowActions& a, QObject* parent)
 {
-    a.editText = makeAction(parent, QStringLiteral("Mevcut metni değiştir veya sil…"),
+    a.editText = makeAction(parent, QStringLiteral("Metni düzenle…"),
                             QStringLiteral("Geçerli sayfadaki metin nesnesini düzenle veya kaldır"));
     a.addShape = makeAction(parent, QStringLiteral("Vurgulama veya şekil ekle…"),
                             QStringLiteral("Sayfada iki köşe seçerek vurgulama, dikdörtgen veya elips ekle"));
     a.fillForm = makeAction(parent, QStringLiteral("PDF formunu doldur…"),
                             QStringLiteral("Belgedeki standart metin ve seçim alanlarını doldur"));
     a.organizePages =
-        makeAction(parent, QStringLiteral("Sayfaları düzenle ve ayır…"),
+        makeAction(parent, QStringLiteral("Sayfaları düzenle…"),
                    QStringLiteral("Sayfa sıralama, silme, döndürme ve seçilen sayfaları yeni PDF'ye ayırma"));
     a.merge = makeAction(parent, QStringLiteral("PDF birleştir…"),
                          QStringLiteral("Birden fazla PDF'yi istediğiniz sırada yeni bir belgede birleştir"));
     a.ocr = makeAction(
-        parent, QStringLiteral("OCR ile aranabilir PDF oluştur…"),
+        parent, QStringLiteral("Metni tanı (OCR)…"),
         QStringLiteral("Türkçe/İngilizce taramaları yerel olarak tanı ve yeni aranabilir PDF oluştur"));
 }
 
@@ -84,6 +84,7 @@ MainWindowActions createMainWindowActions(QObject* parent)
     createViewActions(actions, parent);
     createDocumentActions(actions, parent);
     createSignatureActions(actions, parent);
+    createDesktopActions(actions, parent);
     setActionIcons(actions);
     return actions;
 }

@@ -22,7 +22,17 @@ struct MainWindowActions : ToolActions {
     QAction* signDocument = nullptr;      // "Cihazla imzala…"
     QAction* verifySignatures = nullptr;  // "İmzaları doğrula…"
     QAction* secureUpdate = nullptr;      // "Güvenli güncelleme…"
+    // Desktop conventions (DesktopActions.cpp).
+    QAction* print = nullptr;             // "Yazdır…"
+    QAction* closeTab = nullptr;          // "Sekmeyi kapat"
+    QAction* nextTab = nullptr;           // "Sonraki sekme"
+    QAction* previousTab = nullptr;       // "Önceki sekme"
+    QAction* clearRecent = nullptr;       // "Listeyi temizle"
+    QAction* about = nullptr;             // "Hakkında"
 };
+
+// Fills in the desktop-convention actions of actions.
+void createDesktopActions(MainWindowActions& actions, QObject* parent);
 
 // All enabled and visible except the office conversion, which stays hidden
 // and disabled: this build has no converter to offer.

@@ -1,6 +1,6 @@
 // The main window's creation and OCR commands: "&Boş PDF oluştur…",
-// "&Görsellerden PDF…", the office conversion and "OCR ile aranabilir PDF
-// oluştur…", handed to CreateCommands with this window as their host.
+// "&Görsellerden PDF…", the office conversion and "Metni tanı
+// (OCR)…", handed to CreateCommands with this window as their host.
 
 #include "app/MainWindow.h"
 

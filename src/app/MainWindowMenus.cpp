@@ -29,10 +29,17 @@ QMenu* addMainMenus(QMainWindow& window, const MainWindowActions& a)
     QMenu* file = bar->addMenu(QStringLiteral("&Dosya"));
     file->addActions({a.open, a.saveCopy, a.blankPdf, a.imagesToPdf, a.officeToPdf});
     file->addSeparator();
+    // Filled by the window from the recent-documents list when shown.
+    QMenu* recent = file->addMenu(QStringLiteral("Son açılanlar"));
+    recent->setObjectName(QStringLiteral("recentMenu"));
+    file->addAction(a.print);
+    file->addAction(a.closeTab);
+    file->addSeparator();
     file->addAction(a.quit);
 
     QMenu* view = bar->addMenu(QStringLiteral("&Görünüm"));
     view->addAction(a.fullScreen);
+    view->addActions({a.nextTab, a.previousTab});
 
     QMenu* document = bar->addMenu(QStringLiteral("&Belge"));
     document->addActions({a.editText, a.addShape, a.fillForm, a.organizePages, a.merge, a.ocr});
@@ -42,6 +49,7 @@ QMenu* addMainMenus(QMainWindow& window, const MainWindowActions& a)
 
     QMenu* help = bar->addMenu(QStringLiteral("&Yardım"));
     help->addAction(a.secureUpdate);
+    help->addAction(a.about);
     return view;
 }
 

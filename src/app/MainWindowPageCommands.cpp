@@ -1,4 +1,4 @@
-// The main window's page commands: "Sayfaları düzenle ve ayır…" and
+// The main window's page commands: "Sayfaları düzenle…" and
 // "PDF birleştir…", handed to PageCommands with this window as their host,
 // and that host, which the form and creation commands share.
 

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace velk {
@@ -29,6 +30,11 @@ struct MainWindowPrompts {
     TabPrompts document;
     // Several files to read, in the order chosen; empty when cancelled.
     std::function<QStringList(QWidget* parent, const QString& title, const QString& filter)> openFileNames;
+    // "Hakkında", shown until the user closes it.
+    std::function<void(QWidget* parent)> about;
+    // The system print dialog on printer for a document of pageCount pages;
+    // false when the user cancelled.
+    std::function<bool(QWidget* parent, QPrinter& printer, int pageCount)> printSetup;
 
     // Qt's file dialogs, warning boxes and the tabs' standard dialogs.
     static MainWindowPrompts dialogs();

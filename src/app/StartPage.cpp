@@ -3,6 +3,7 @@
 #include "app/DocumentEmblem.h"
 #include "app/ShellLabel.h"
 #include "app/PrimaryWidget.h"
+#include "app/RecentDocumentsList.h"
 #include "app/ToolButton.h"
 
 #include <QHBoxLayout>
@@ -53,6 +54,8 @@ StartPage::StartPage(QAction* openAction, QAction* blankPdfAction, QAction* imag
     m_openButton->setMaximumWidth(kOpenButtonMaximumWidth);
     setPrimary(m_openButton);
     layout->addWidget(m_openButton, 0, Qt::AlignHCenter);
+    m_recentList = new RecentDocumentsList(content);
+    layout->addWidget(m_recentList, 0, Qt::AlignHCenter);
 
     layout->addStretch(1);
     addCentredLabel(layout, QStringLiteral("Dosyalarınız cihazınızda kalır. Belge içeriği buluta yüklenmez."),

@@ -11,6 +11,8 @@ class QToolButton;
 
 namespace velk {
 
+class RecentDocumentsList;
+
 class StartPage : public QScrollArea {
     Q_OBJECT
 
@@ -21,6 +23,8 @@ public:
     QToolButton* blankPdfCard() const { return m_blankPdfCard; }
     QToolButton* imagesToPdfCard() const { return m_imagesToPdfCard; }
     QToolButton* openButton() const { return m_openButton; }
+    // Filled by the main window; hidden while empty.
+    RecentDocumentsList* recentList() const { return m_recentList; }
 
 private:
     QWidget* makeCardRow(QAction* blankPdfAction, QAction* imagesToPdfAction, QWidget* parent);
@@ -28,6 +32,7 @@ private:
     QToolButton* m_blankPdfCard = nullptr;
     QToolButton* m_imagesToPdfCard = nullptr;
     QToolButton* m_openButton = nullptr;
+    RecentDocumentsList* m_recentList = nullptr;
 };
 
 } // namespace velk

@@ -65,7 +65,7 @@ QWidget* ToolsPanel::makeContent(const ToolActions& actions, bool officeConversi
 
     addSection(layout, QStringLiteral("DÜZENLE"), true);
     addTool(layout, actions.editText, QStringLiteral("Metni düzenle"));
-    addTool(layout, actions.fillForm, QStringLiteral("Formu doldur"));
+    addTool(layout, actions.fillForm, QStringLiteral("PDF formunu doldur"));
 
     addSection(layout, QStringLiteral("SAYFA İŞLEMLERİ"), true);
     addTool(layout, actions.organizePages, QStringLiteral("Sayfaları düzenle"));

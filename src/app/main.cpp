@@ -6,10 +6,13 @@
 #include "app/AppIdentity.h"
 #include "document/core/LeftoverWorkspaces.h"
 #include "app/MainWindow.h"
+#include "app/QtTurkish.h"
 #include "app/Startup.h"
+#include "app/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QSettings>
 
 #include <cstdlib>
 
@@ -34,6 +37,8 @@ int main(int argc, char** argv)
     qInstallMessageHandler(discardMessage);
     QApplication application(argc, argv);
     velk::applyApplicationIdentity(application);
+    // Without Debian's Qt translations the standard dialogs stay English.
+    velk::QtTurkish::install(application);
     // Working copies and task workspaces of instances that were killed
     // before they could remove them.
     velk::LeftoverWorkspaces::removeAtStart();
@@ -47,7 +52,11 @@ int main(int argc, char** argv)
         return outcome.exitStatus;
 
     velk::MainWindow window;
+    QSettings settings;
+    velk::WindowPlacement::restore(window, settings);
     window.show();
     window.openDocuments(outcome.documentPaths);
-    return application.exec();
+    const int status = application.exec();
+    velk::WindowPlacement::save(window, settings);
+    return status;
 }

@@ -1,5 +1,7 @@
 #include "operations/CreateCommands.h"
 
+#include "operations/OutputNames.h"
+
 #include "document/ui/NativeDocumentTab.h"
 #include "operations/OcrTask.h"
 #include "operations/PageRanges.h"
@@ -67,7 +69,8 @@ void CreateCommands::convertImages()
         return;
     }
     const QString destination =
-        m_prompts.saveFileName(m_window, QStringLiteral("PDF kaydet"), QStringLiteral("gorseller.pdf"), pdfFilter());
+        m_prompts.saveFileName(m_window, QStringLiteral("PDF kaydet"), OutputNames::derived(images.first(), QString()),
+                               pdfFilter());
     if (destination.isEmpty())
         return;
     m_host.startExport(destination, [destination, images] { return createFromImages(destination, images); },
@@ -113,7 +116,7 @@ void CreateCommands::ocrDocument()
         return;
     }
     const QString destination = m_prompts.saveFileName(m_window, QStringLiteral("Aranabilir PDF'yi kaydet"),
-                                                       QStringLiteral("aranabilir.pdf"), pdfFilter());
+                                                       OutputNames::derived(document->sourcePath, QString::fromLatin1(OutputKind::kSearchable)), pdfFilter());
     if (destination.isEmpty())
         return;
     startOcr(document, range.pages, destination);

@@ -2,8 +2,8 @@
 
 // The main window's creation and OCR commands, from the user's choices to
 // the task handed to the window's background runner: "&Boş PDF oluştur…",
-// "&Görsellerden PDF…", the office conversion and "OCR ile aranabilir PDF
-// oluştur…". Only OCR and the office conversion can be cancelled.
+// "&Görsellerden PDF…", the office conversion and "Metni tanı
+// (OCR)…". Only OCR and the office conversion can be cancelled.
 //
 // GUI thread. Created and owned (as a QObject child) by the main window,
 // which connects its actions here and answers the host functions. Holds no

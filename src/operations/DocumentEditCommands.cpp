@@ -1,5 +1,7 @@
 #include "operations/DocumentEditCommands.h"
 
+#include "operations/OutputNames.h"
+
 #include "operations/AddTextOrNote.h"
 #include "operations/ApplyEdit.h"
 #include "operations/EditTextObject.h"
@@ -44,7 +46,8 @@ void DocumentEditCommands::editExistingText()
     if (!request)
         return;
     const QString destination =
-        askDestination(QStringLiteral("Düzenlenen PDF'yi farklı kaydet"), QStringLiteral("duzenlenen.pdf"));
+        askDestination(QStringLiteral("Düzenlenen PDF'yi farklı kaydet"),
+                       OutputNames::derived(document->sourcePath, QString::fromLatin1(OutputKind::kEdited)));
     if (destination.isEmpty() || !m_host.startExport)
         return;
     m_host.startExport(destination, [document, request = *request, destination] {
@@ -69,7 +72,8 @@ void DocumentEditCommands::saveTextOrNote(PdfDocumentPtr document, int page, QPo
     if ((m_host.isBusy && m_host.isBusy()) || !m_host.startExport)
         return;
     const QString destination =
-        askDestination(QStringLiteral("Düzenlenmiş PDF'yi kaydet"), QStringLiteral("duzenlenen.pdf"));
+        askDestination(QStringLiteral("Düzenlenmiş PDF'yi kaydet"),
+                       OutputNames::derived(document->sourcePath, QString::fromLatin1(OutputKind::kEdited)));
     if (destination.isEmpty())
         return;
     m_host.startExport(destination, [document, page, position, text, note, size, destination] {
@@ -82,7 +86,8 @@ void DocumentEditCommands::saveAnnotation(PdfDocumentPtr document, int page, QSt
     if ((m_host.isBusy && m_host.isBusy()) || !m_host.startExport)
         return;
     const QString destination =
-        askDestination(QStringLiteral("Açıklamalı PDF'yi kaydet"), QStringLiteral("aciklamali.pdf"));
+        askDestination(QStringLiteral("Açıklamalı PDF'yi kaydet"),
+                       OutputNames::derived(document->sourcePath, QString::fromLatin1(OutputKind::kAnnotated)));
     if (destination.isEmpty())
         return;
     const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("annotate")},

@@ -46,7 +46,7 @@ public:
     DocumentEditCommands(QWidget* window, EditCommandHost host, EditPrompts prompts = EditPrompts::dialogs());
 
 public Q_SLOTS:
-    // "Mevcut metni değiştir veya sil…"
+    // "Metni düzenle…"
     void editExistingText();
     // "Vurgulama veya şekil ekle…": the shape choice, then the area pick.
     void addShape();

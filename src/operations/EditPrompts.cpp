@@ -6,6 +6,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace velk {
 
 namespace {
@@ -15,12 +17,24 @@ QString askSaveFileName(QWidget* parent, const QString& title, const QString& pr
     return QFileDialog::getSaveFileName(parent, title, proposedName, filter);
 }
 
+// Room for the title bar's buttons beside the title.
+constexpr int kTitleBarReserve = 160;
+constexpr int kMinItemDialogWidth = 320;
+
 std::optional<int> askItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items)
 {
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
-    const int index = int(items.indexOf(chosen));
-    return ok && index >= 0 ? std::optional<int>(index) : std::nullopt;
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    // A small dialog would cut its own title short.
+    dialog.setMinimumWidth(
+        std::max(kMinItemDialogWidth, dialog.fontMetrics().horizontalAdvance(title) + kTitleBarReserve));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const int index = int(items.indexOf(dialog.textValue()));
+    return index >= 0 ? std::optional<int>(index) : std::nullopt;
 }
 
 void showWarning(QWidget* parent, const QString& title, const QString& text)

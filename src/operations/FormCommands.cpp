@@ -1,5 +1,7 @@
 #include "operations/FormCommands.h"
 
+#include "operations/OutputNames.h"
+
 #include "operations/ApplyEdit.h"
 #include "operations/FillForm.h"
 #include "operations/FormFillDialog.h"
@@ -29,7 +31,7 @@ void FormCommands::fillForm()
     if (!request)
         return;
     const QString destination = m_prompts.saveFileName(m_window, QStringLiteral("Doldurulan formu kaydet"),
-                                                       QStringLiteral("doldurulan-form.pdf"),
+                                                       OutputNames::derived(document->sourcePath, QString::fromLatin1(OutputKind::kFilled)),
                                                        QStringLiteral("PDF belgeleri (*.pdf)"));
     if (destination.isEmpty())
         return;

@@ -1,5 +1,7 @@
 #include "operations/PageCommands.h"
 
+#include "operations/OutputNames.h"
+
 #include "operations/MergeOrderDialog.h"
 #include "document/ui/NativeDocumentTab.h"
 #include "operations/OrganizeDialog.h"
@@ -72,7 +74,7 @@ void PageCommands::organizePages()
     if (!layout)
         return;
     const QString destination = m_prompts.saveFileName(m_window, QStringLiteral("Düzenlenen PDF'yi kaydet"),
-                                                       QStringLiteral("duzenlenen.pdf"), pdfFilter());
+                                                       OutputNames::derived(document->sourcePath, QString::fromLatin1(OutputKind::kEdited)), pdfFilter());
     if (destination.isEmpty())
         return;
     m_host.startExport(destination, [document, layout = *layout, destination] {
@@ -92,7 +94,7 @@ void PageCommands::mergeDocuments()
     if (ordered.isEmpty())
         return;
     const QString destination = m_prompts.saveFileName(m_window, QStringLiteral("Birleştirilmiş PDF'yi kaydet"),
-                                                       QStringLiteral("birlestirilen.pdf"), pdfFilter());
+                                                       OutputNames::derived(ordered.first(), QString::fromLatin1(OutputKind::kMerged)), pdfFilter());
     if (destination.isEmpty())
         return;
     // The limit of 100 files is the task's to enforce.

@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window's two page commands, from the user's choices to the task
-// handed to the window's background runner: "Sayfaları düzenle ve ayır…"
+// handed to the window's background runner: "Sayfaları düzenle…"
 // (organise the open document) and "PDF birleştir…" (merge files). Both
 // start their task without a cancellation flag.
 //

@@ -109,14 +109,15 @@ private Q_SLOTS:
 
         QTest::newRow("file") << "&Dosya"
                               << QStringList{"PDF &aç…", "Farklı kaydet…", "&Boş PDF oluştur…", "&Görsellerden PDF…",
-                                             "Word / ODT / RTF'den PDF…", "—", "Çı&kış"};
-        QTest::newRow("view") << "&Görünüm" << QStringList{"Tam ekran", "Tüm araçlar", "Belge"};
+                                             "Word / ODT / RTF'den PDF…", "—", "Son açılanlar", "Yazdır…",
+                                             "Sekmeyi kapat", "—", "Çı&kış"};
+        QTest::newRow("view") << "&Görünüm"
+                              << QStringList{"Tam ekran", "Sonraki sekme", "Önceki sekme", "Tüm araçlar", "Belge"};
         QTest::newRow("document") << "&Belge"
-                                  << QStringList{"Mevcut metni değiştir veya sil…", "Vurgulama veya şekil ekle…",
-                                                 "PDF formunu doldur…", "Sayfaları düzenle ve ayır…", "PDF birleştir…",
-                                                 "OCR ile aranabilir PDF oluştur…"};
+                                  << QStringList{"Metni düzenle…", "Vurgulama veya şekil ekle…", "PDF formunu doldur…",
+                                                 "Sayfaları düzenle…", "PDF birleştir…", "Metni tanı (OCR)…"};
         QTest::newRow("signature") << "&E-imza" << QStringList{"Cihazla imzala…", "İmzaları doğrula…"};
-        QTest::newRow("help") << "&Yardım" << QStringList{"Güvenli güncelleme…"};
+        QTest::newRow("help") << "&Yardım" << QStringList{"Güvenli güncelleme…", "Hakkında"};
     }
 
     void menusListTheCommandsInOrder()
@@ -135,7 +136,8 @@ private Q_SLOTS:
     {
         MainWindow window;
         const QList<QAction*> view = menuTitled(window, "&Görünüm")->actions();
-        QCOMPARE(view, (QList<QAction*>{window.actions().fullScreen, window.toolsPanel()->toggleViewAction(),
+        QCOMPARE(view, (QList<QAction*>{window.actions().fullScreen, window.actions().nextTab,
+                                        window.actions().previousTab, window.toolsPanel()->toggleViewAction(),
                                         window.detailsPanel()->toggleViewAction()}));
     }
 
@@ -161,17 +163,17 @@ private Q_SLOTS:
         QTest::newRow("quit") << "Çı&kış" << standard(QKeySequence::Quit) << "" << "";
         QTest::newRow("full screen") << "Tam ekran" << QList<QKeySequence>{QKeySequence(Qt::Key_F11)}
                                      << "Tam ekran görünümünü aç veya kapat (F11)" << "";
-        QTest::newRow("edit text") << "Mevcut metni değiştir veya sil…" << none
+        QTest::newRow("edit text") << "Metni düzenle…" << none
                                    << "Geçerli sayfadaki metin nesnesini düzenle veya kaldır" << "";
         QTest::newRow("shape") << "Vurgulama veya şekil ekle…" << none
                                << "Sayfada iki köşe seçerek vurgulama, dikdörtgen veya elips ekle" << "";
         QTest::newRow("form") << "PDF formunu doldur…" << none
                               << "Belgedeki standart metin ve seçim alanlarını doldur" << "";
-        QTest::newRow("organise") << "Sayfaları düzenle ve ayır…" << none
+        QTest::newRow("organise") << "Sayfaları düzenle…" << none
                                   << "Sayfa sıralama, silme, döndürme ve seçilen sayfaları yeni PDF'ye ayırma" << "";
         QTest::newRow("merge") << "PDF birleştir…" << none
                                << "Birden fazla PDF'yi istediğiniz sırada yeni bir belgede birleştir" << "";
-        QTest::newRow("OCR") << "OCR ile aranabilir PDF oluştur…" << none
+        QTest::newRow("OCR") << "Metni tanı (OCR)…" << none
                              << "Türkçe/İngilizce taramaları yerel olarak tanı ve yeni aranabilir PDF oluştur" << "";
         QTest::newRow("sign") << "Cihazla imzala…" << none
                               << "USB token veya akıllı kart ile yeni PDF'ye elektronik imza at"
@@ -180,6 +182,15 @@ private Q_SLOTS:
                                 << "PDF imzalarının bütünlük ve sertifika zinciri durumunu kontrol et"
                                 << "verifySignaturesAction";
         QTest::newRow("update") << "Güvenli güncelleme…" << none << "" << "";
+        QTest::newRow("print") << "Yazdır…" << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_P)}
+                               << "Açık belgeyi yazıcıya gönder" << "";
+        QTest::newRow("close tab") << "Sekmeyi kapat"
+                                   << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_W),
+                                                          QKeySequence(Qt::CTRL | Qt::Key_F4)}
+                                   << "" << "";
+        QTest::newRow("next tab") << "Sonraki sekme" << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Tab)}
+                                  << "" << "";
+        QTest::newRow("about") << "Hakkında" << QList<QKeySequence>{QKeySequence(Qt::Key_F1)} << "" << "";
     }
 
     void commandsCarryShortcutsAndToolTips()

@@ -38,8 +38,10 @@ MainWindowPrompts ScriptedWindowPrompts::prompts()
         openFilesQuestions.append({title, QString(), filter});
         return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
     };
-    prompts.document.password = [this](QWidget*) -> std::optional<QString> {
+    prompts.document.password = [this](QWidget*, const QString&) -> std::optional<QString> {
         ++passwordQuestions;
+        if (!passwordAnswers.isEmpty())
+            return passwordAnswers.takeFirst();
         return std::nullopt;
     };
     return prompts;

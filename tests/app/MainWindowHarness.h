@@ -44,6 +44,8 @@ struct ScriptedWindowPrompts {
     QList<QStringList> openFilesAnswers;
     QList<WindowQuestion> openFilesQuestions;
     int passwordQuestions = 0;
+    // Answers to the tabs' password questions; exhausted: cancelled.
+    QList<std::optional<QString>> passwordAnswers;
     // Runs while a warning is on screen, before it is answered.
     std::function<void()> duringWarning;
 

@@ -10,6 +10,7 @@
 #include "support/PdfFixtures.h"
 #include "app/Theme.h"
 
+#include <QFileInfo>
 #include <QAction>
 #include <QFile>
 #include <QPointer>
@@ -66,7 +67,8 @@ private Q_SLOTS:
         window.actions().saveCopy->trigger();
         QCOMPARE(prompts.saveQuestions.size(), 1);
         QCOMPARE(prompts.saveQuestions.at(0).title, QStringLiteral("PDF'yi farklı kaydet"));
-        QCOMPARE(prompts.saveQuestions.at(0).text, QStringLiteral("belge-kopyasi.pdf"));
+        // Proposed beside the document, named after it.
+        QCOMPARE(prompts.saveQuestions.at(0).text, QFileInfo(m_source).canonicalPath() + "/rapor-kopya.pdf");
         QCOMPARE(prompts.saveQuestions.at(0).filter, QStringLiteral("PDF belgeleri (*.pdf)"));
         QVERIFY(test::waitUntilIdle(window));
 

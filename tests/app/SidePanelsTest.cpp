@@ -143,7 +143,7 @@ private Q_SLOTS:
                                   "panelSection:OLUŞTUR VE DÖNÜŞTÜR", "sideTool:Boş PDF oluştur@blank",
                                   "sideTool:Görsellerden PDF@images"};
         const QStringList tail = {"gap:12", "panelSection:DÜZENLE", "sideTool:Metni düzenle@editText",
-                                  "sideTool:Formu doldur@fillForm", "gap:12", "panelSection:SAYFA İŞLEMLERİ",
+                                  "sideTool:PDF formunu doldur@fillForm", "gap:12", "panelSection:SAYFA İŞLEMLERİ",
                                   "sideTool:Sayfaları düzenle@organize", "sideTool:PDF birleştir@merge",
                                   "sideTool:Metni tanı (OCR)@ocr", "stretch", "panelFooter:Velk PDF\nSürüm 0.5.3"};
         QTest::newRow("office conversion unavailable") << false << head + tail;

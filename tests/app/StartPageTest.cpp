@@ -3,6 +3,7 @@
 // themed.
 
 #include "app/DocumentEmblem.h"
+#include "app/RecentDocumentsList.h"
 #include "app/StartPage.h"
 #include "app/Theme.h"
 #include "app/ToolsPanel.h"
@@ -69,8 +70,9 @@ private Q_SLOTS:
                               << "Yeni bir PDF oluşturun veya görsellerinizi tek bir belgede bir araya getirin.";
         QTest::newRow("cards") << 5 << "cards" << "";
         QTest::newRow("open") << 6 << "sideTool" << "Bilgisayardan PDF aç";
-        QTest::newRow("stretch below") << 7 << "" << "";
-        QTest::newRow("privacy") << 8 << "privacyNote"
+        QTest::newRow("recent documents") << 7 << "recentDocuments" << "";
+        QTest::newRow("stretch below") << 8 << "" << "";
+        QTest::newRow("privacy") << 9 << "privacyNote"
                                  << "Dosyalarınız cihazınızda kalır. Belge içeriği buluta yüklenmez.";
     }
 
@@ -81,7 +83,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         Page start;
         QVBoxLayout* layout = start.layout();
-        QCOMPARE(layout->count(), 9);
+        QCOMPARE(layout->count(), 10);
         QLayoutItem* item = layout->itemAt(index);
         if (objectName.isEmpty()) {
             QVERIFY(item->spacerItem());
@@ -92,6 +94,12 @@ private Q_SLOTS:
         QVERIFY(widget);
         if (objectName == QLatin1String("emblem")) {
             QVERIFY(qobject_cast<DocumentEmblem*>(widget));
+            QCOMPARE(item->alignment(), Qt::AlignHCenter);
+        } else if (objectName == QLatin1String("recentDocuments")) {
+            // Filled by the main window; hidden while empty.
+            QCOMPARE(widget, static_cast<QWidget*>(start.page.recentList()));
+            QCOMPARE(widget->objectName(), objectName);
+            QVERIFY(widget->isHidden());
             QCOMPARE(item->alignment(), Qt::AlignHCenter);
         } else if (objectName == QLatin1String("cards")) {
             QCOMPARE(widget->findChildren<QToolButton*>().size(), 2);

@@ -121,6 +121,8 @@ private Q_SLOTS:
 
         QTest::newRow("chevron down") << ":/icons/chevron-down.xpm" << QSize(10, 8) << QColor(0xBF, 0xCE, 0xE0);
         QTest::newRow("chevron up") << ":/icons/chevron-up.xpm" << QSize(10, 8) << QColor(0xBF, 0xCE, 0xE0);
+        QTest::newRow("chevron left") << ":/icons/chevron-left.xpm" << QSize(8, 10) << QColor(0xBF, 0xCE, 0xE0);
+        QTest::newRow("chevron right") << ":/icons/chevron-right.xpm" << QSize(8, 10) << QColor(0xBF, 0xCE, 0xE0);
         QTest::newRow("check") << ":/icons/check.xpm" << QSize(12, 12) << QColor(Qt::white);
     }
 

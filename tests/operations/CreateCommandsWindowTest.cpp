@@ -9,6 +9,7 @@
 #include "workers/pdf/pages/PageReadBack.h"
 #include "workers/pdf/ocr/ScannedPdf.h"
 
+#include <QFileInfo>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -98,7 +99,8 @@ private Q_SLOTS:
         prompts.saveAnswers.append(path("görseller.pdf"));
         MainWindow window(prompts.prompts());
         window.actions().imagesToPdf->trigger();
-        QCOMPARE(prompts.saveQuestions.value(0).text, QStringLiteral("gorseller.pdf"));
+        // Named after the first image, beside it.
+        QCOMPARE(prompts.saveQuestions.value(0).text, path("a.pdf"));
         QVERIFY(waitUntilIdle(window));
         QCOMPARE(m_readBack.pageCount(path("görseller.pdf")), 2);
     }
@@ -120,6 +122,8 @@ private Q_SLOTS:
         answerInputDialog(QStringLiteral("1-2"));
         window.actions().ocr->trigger();
         QCOMPARE(prompts.saveQuestions.value(0).title, QStringLiteral("Aranabilir PDF'yi kaydet"));
+        QCOMPARE(prompts.saveQuestions.value(0).text,
+                 QFileInfo(path("tarama.pdf")).canonicalPath() + "/tarama-aranabilir.pdf");
         QVERIFY(waitUntilIdle(window));
         QVERIFY(messages.contains(QStringLiteral("OCR: sayfa 1 / 2")));
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("İşlem iptal edildi."));

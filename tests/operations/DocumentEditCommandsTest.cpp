@@ -15,6 +15,7 @@
 #include "support/TestPaths.h"
 #include "operations/TextObjectEditDialog.h"
 
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -108,6 +109,12 @@ class DocumentEditCommandsTest : public QObject {
         return m_started.at(0).task();
     }
 
+    // A proposal in the source document's folder.
+    QString besideSource(const QString& name) const
+    {
+        return QFileInfo(m_document->sourcePath).absolutePath() + QLatin1Char('/') + name;
+    }
+
     void checkSaveQuestion(const QString& title, const QString& proposedName)
     {
         QCOMPARE(m_saveQuestions.size(), 1);
@@ -170,7 +177,7 @@ private Q_SLOTS:
     {
         const QString added = QStringLiteral("Çağrı İşleği ğüşıöç");
         m_commands->saveTextOrNote(m_document, 1, QPointF(0.1, 0.3), added, false, 14);
-        checkSaveQuestion(QStringLiteral("Düzenlenmiş PDF'yi kaydet"), QStringLiteral("duzenlenen.pdf"));
+        checkSaveQuestion(QStringLiteral("Düzenlenmiş PDF'yi kaydet"), besideSource("belge-duzenlenmis.pdf"));
         const ExportResult result = runStartedTask();
         QCOMPARE(result.message, QString());
         QVERIFY(result.ok);
@@ -183,7 +190,7 @@ private Q_SLOTS:
     void annotationIsSavedThroughTheTask()
     {
         m_commands->saveAnnotation(m_document, 1, QStringLiteral("rectangle"), QRectF(0.2, 0.1, 0.3, 0.25));
-        checkSaveQuestion(QStringLiteral("Açıklamalı PDF'yi kaydet"), QStringLiteral("aciklamali.pdf"));
+        checkSaveQuestion(QStringLiteral("Açıklamalı PDF'yi kaydet"), besideSource("belge-aciklamali.pdf"));
         const ExportResult result = runStartedTask();
         QCOMPARE(result.message, QString());
         QVERIFY(result.ok);
@@ -201,7 +208,7 @@ private Q_SLOTS:
         };
         m_commands->editExistingText();
         QCOMPARE(m_dialogsRun, 1);
-        checkSaveQuestion(QStringLiteral("Düzenlenen PDF'yi farklı kaydet"), QStringLiteral("duzenlenen.pdf"));
+        checkSaveQuestion(QStringLiteral("Düzenlenen PDF'yi farklı kaydet"), besideSource("belge-duzenlenmis.pdf"));
         const ExportResult result = runStartedTask();
         QCOMPARE(result.message, QString());
         QVERIFY(result.ok);

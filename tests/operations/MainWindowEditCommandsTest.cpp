@@ -120,7 +120,7 @@ private Q_SLOTS:
         Q_EMIT tab->editRequested(tab->document(), 0, QPointF(0.1, 0.3), added, false, 14);
         QCOMPARE(m_saveQuestions.size(), 1);
         QCOMPARE(m_saveQuestions.at(0).title, QStringLiteral("Düzenlenmiş PDF'yi kaydet"));
-        QCOMPARE(m_saveQuestions.at(0).text, QStringLiteral("duzenlenen.pdf"));
+        QCOMPARE(m_saveQuestions.at(0).text, QFileInfo(m_source).canonicalPath() + "/rapor-duzenlenmis.pdf");
         QCOMPARE(m_saveQuestions.at(0).filter, QStringLiteral("PDF belgeleri (*.pdf)"));
         QVERIFY(window.isBusy());
         QVERIFY(!window.cancelButton()->isVisible());
@@ -138,7 +138,7 @@ private Q_SLOTS:
         Q_EMIT tab->annotationRequested(tab->document(), 1, QStringLiteral("highlight"), QRectF(0.1, 0.1, 0.4, 0.2));
         QCOMPARE(m_saveQuestions.size(), 1);
         QCOMPARE(m_saveQuestions.at(0).title, QStringLiteral("Açıklamalı PDF'yi kaydet"));
-        QCOMPARE(m_saveQuestions.at(0).text, QStringLiteral("aciklamali.pdf"));
+        QCOMPARE(m_saveQuestions.at(0).text, QFileInfo(m_source).canonicalPath() + "/rapor-aciklamali.pdf");
         checkPublishedAndOpened(window, output);
         QVERIFY(uncompressed(output, m_temp.path()).contains("/Subtype /Highlight"));
     }
@@ -234,7 +234,7 @@ private Q_SLOTS:
         QCOMPARE(shownText, QStringLiteral("Eski metin"));
         QCOMPARE(m_saveQuestions.size(), 1);
         QCOMPARE(m_saveQuestions.at(0).title, QStringLiteral("Düzenlenen PDF'yi farklı kaydet"));
-        QCOMPARE(m_saveQuestions.at(0).text, QStringLiteral("duzenlenen.pdf"));
+        QCOMPARE(m_saveQuestions.at(0).text, QFileInfo(m_source).canonicalPath() + "/rapor-duzenlenmis.pdf");
         checkPublishedAndOpened(window, output);
         const QString text = popplerText(output);
         QVERIFY(text.contains(QStringLiteral("Yeni metin ğüş")));

@@ -14,6 +14,7 @@
 #include "support/PdfFixtures.h"
 #include "app/Theme.h"
 
+#include <QFileInfo>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
@@ -120,7 +121,9 @@ private Q_SLOTS:
         window.actions().fillForm->trigger();
         QCOMPARE(m_saveQuestions.size(), 1);
         QCOMPARE(m_saveQuestions.at(0).title, QStringLiteral("Doldurulan formu kaydet"));
-        QCOMPARE(m_saveQuestions.at(0).name, QStringLiteral("doldurulan-form.pdf"));
+        // Proposed beside the form, named after it.
+        QCOMPARE(m_saveQuestions.at(0).name,
+                 QFileInfo(source).canonicalPath() + QLatin1Char('/') + tag + QStringLiteral("-form-doldurulmus.pdf"));
         QCOMPARE(m_saveQuestions.at(0).filter, QStringLiteral("PDF belgeleri (*.pdf)"));
         QVERIFY(QTest::qWaitFor([&window] { return !window.isBusy(); }, kWaitMs));
         QVERIFY2(m_warnings.isEmpty(), qPrintable(m_warnings.value(0)));

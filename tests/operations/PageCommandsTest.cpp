@@ -13,6 +13,7 @@
 #include "workers/pdf/pages/PageReadBack.h"
 #include "workers/pdf/pages/PageRun.h"
 
+#include <QFileInfo>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -160,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(m_modalDialogs, 1);
         QCOMPARE(m_questions.size(), 1);
         QCOMPARE(m_questions.at(0).title, QString("Düzenlenen PDF'yi kaydet"));
-        QCOMPARE(m_questions.at(0).name, QString("duzenlenen.pdf"));
+        QCOMPARE(m_questions.at(0).name, QFileInfo(m_document->sourcePath).absolutePath() + "/a-duzenlenmis.pdf");
         QCOMPARE(m_questions.at(0).filter, kFilter);
         const ExportResult result = runStartedTask();
         QCOMPARE(result.message, QString());
@@ -211,7 +212,8 @@ private Q_SLOTS:
         QCOMPARE(m_questions.at(0).title, QString("Birleştirilecek PDF'ler"));
         QCOMPARE(m_questions.at(0).filter, kFilter);
         QCOMPARE(m_questions.at(1).title, QString("Birleştirilmiş PDF'yi kaydet"));
-        QCOMPARE(m_questions.at(1).name, QString("birlestirilen.pdf"));
+        // Named after the first document in the chosen order.
+        QCOMPARE(m_questions.at(1).name, source("b-birlestirilmis.pdf"));
         const ExportResult result = runStartedTask();
         QCOMPARE(result.message, QString());
         QVERIFY(result.ok);

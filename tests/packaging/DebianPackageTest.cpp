@@ -118,12 +118,13 @@ private Q_SLOTS:
     }
 
     // The shared libraries found by dpkg-shlibdeps, the engines the worker
-    // loads by path and the Qt platform plugins.
+    // loads by path, the Qt platform plugins and Qt's Turkish translations.
     void dependsNamesWhatRuns_data()
     {
         QTest::addColumn<QString>("package");
         for (const char* name : {"libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libssl3",
-                                 "libqpdf29", "libtesseract5", "qt6-qpa-plugins"})
+                                 "libqpdf29", "libtesseract5", "qt6-qpa-plugins",
+                                 "qt6-translations-l10n", "libqt6printsupport6"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void dependsNamesWhatRuns()

@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -146,8 +147,12 @@ void NativeDocumentTab::openFinished()
         setDocument(result.document);
         return;
     }
+    bool cancelled = false;
     if (result.code == int(PdfOpenError::Password) && m_passwordAttempts < kMaxPasswordAttempts) {
-        if (std::optional<QString> password = m_prompts.password(this)) {
+        // The first question follows the open without a password; every
+        // later one follows a password that did not open the document.
+        const QString notice = m_passwordAttempts > 0 ? QStringLiteral("Parola yanlış. Yeniden deneyin.") : QString();
+        if (std::optional<QString> password = m_prompts.password(this, notice)) {
             ++m_passwordAttempts;
             // Only the secret buffer outlives this block.
             SecretBytesPtr secret = std::make_shared<SecretBytes>(SecretBytes::fromText(*password));
@@ -155,10 +160,36 @@ void NativeDocumentTab::openFinished()
             beginOpen(std::move(secret));
             return;
         }
+        cancelled = true;
     }
     showMessage(result.error);
     Q_EMIT openFailed(result.error);
+    if (cancelled)
+        Q_EMIT passwordCancelled();
 }
+
+namespace {
+
+// How long "Yerleştirme iptal edildi." stays before the document's own
+// message returns.
+constexpr int kCancelledMessageMs = 4000;
+
+// The message line of an open document between actions.
+QString restingMessage(const PdfDocument& document)
+{
+    if (document.signatureCount > 0)
+        return QStringLiteral("Bu belgede %1 imza alanı var. İmzaların geçerliliği henüz doğrulanmadı.")
+            .arg(document.signatureCount);
+    return QStringLiteral("%1 sayfa · Yerel PDF görüntüleme").arg(document.pageCount());
+}
+
+bool isPlacementMessage(const QString& message)
+{
+    return message.endsWith(QStringLiteral("İptal: Esc.")) || message == QStringLiteral("Daha geniş bir alan seçin.") ||
+           message == QStringLiteral("Yerleştirme iptal edildi.");
+}
+
+} // namespace
 
 void NativeDocumentTab::setDocument(PdfDocumentPtr document)
 {
@@ -171,11 +202,7 @@ void NativeDocumentTab::setDocument(PdfDocumentPtr document)
     m_toolbars->setPageCount(pageCount);
     m_toolbars->setEnabled(true);
     setEditingEnabled(m_editingAllowed);
-    if (m_document->signatureCount > 0)
-        showMessage(QStringLiteral("Bu belgede %1 imza alanı var. İmzaların geçerliliği henüz doğrulanmadı.")
-                        .arg(m_document->signatureCount));
-    else
-        showMessage(QStringLiteral("%1 sayfa · Yerel PDF görüntüleme").arg(pageCount));
+    showMessage(restingMessage(*m_document));
     m_view->setDocument(m_document);
     Q_EMIT ready();
 }
@@ -322,10 +349,12 @@ void NativeDocumentTab::pageClicked(int page, QPointF position)
         return;
     case PlacementState::Outcome::TextPlaced:
         refreshCursor();
+        showMessage(restingMessage(*m_document));
         Q_EMIT editRequested(m_document, page, position, click.text, click.note, click.size);
         return;
     case PlacementState::Outcome::AreaCompleted:
         refreshCursor();
+        showMessage(restingMessage(*m_document));
         Q_EMIT annotationRequested(m_document, page, click.kind, click.area);
         return;
     case PlacementState::Outcome::AreaTooSmall:
@@ -352,7 +381,20 @@ void NativeDocumentTab::cancelPlacement()
 {
     m_placement.clear();
     refreshCursor();
-    showMessage(QStringLiteral("Yerleştirme iptal edildi."));
+    const QString cancelled = QStringLiteral("Yerleştirme iptal edildi.");
+    showMessage(cancelled);
+    QTimer::singleShot(kCancelledMessageMs, this, [this, cancelled] {
+        if (m_document && m_message->text() == cancelled)
+            showMessage(restingMessage(*m_document));
+    });
+}
+
+void NativeDocumentTab::resetPlacement()
+{
+    m_placement.clear();
+    refreshCursor();
+    if (m_document && isPlacementMessage(m_message->text()))
+        showMessage(restingMessage(*m_document));
 }
 
 // A cross while a click is awaited, the normal cursor otherwise.

@@ -63,10 +63,16 @@ public Q_SLOTS:
     void startAreaPick(const QString& kind);
     void setEditingEnabled(bool allowed);
     void cancelPlacement();
+    // Ends a placement without a word, as when the user turns to another
+    // tab; a placement message still shown gives way to the document's own.
+    void resetPlacement();
 
 Q_SIGNALS:
     void ready();
     void openFailed(const QString& message);
+    // The user cancelled the password question: after openFailed, the tab
+    // has nothing more to show and its window closes it.
+    void passwordCancelled();
     void editRequested(velk::PdfDocumentPtr document, int page, QPointF position, QString text, bool note,
                        double size);
     void annotationRequested(velk::PdfDocumentPtr document, int page, QString kind, QRectF area);

@@ -9,12 +9,13 @@ namespace velk {
 
 namespace {
 
-std::optional<QString> askPassword(QWidget* parent)
+std::optional<QString> askPassword(QWidget* parent, const QString& notice)
 {
     bool ok = false;
-    const QString password = QInputDialog::getText(parent, QStringLiteral("Şifreli PDF"),
-                                                   QStringLiteral("Belge parolası"), QLineEdit::Password,
-                                                   QString(), &ok);
+    const QString label = notice.isEmpty() ? QStringLiteral("Belge parolası")
+                                           : notice + QStringLiteral("\n\nBelge parolası");
+    const QString password =
+        QInputDialog::getText(parent, QStringLiteral("Şifreli PDF"), label, QLineEdit::Password, QString(), &ok);
     return ok ? std::optional<QString>(password) : std::nullopt;
 }
 

@@ -24,8 +24,10 @@ struct NumberQuestion {
 };
 
 struct TabPrompts {
-    // The document password; nothing when the user cancelled.
-    std::function<std::optional<QString>(QWidget* parent)> password;
+    // The document password; nothing when the user cancelled. notice is
+    // empty on the first question, else the sentence saying why it is asked
+    // again, shown in the dialog above the field.
+    std::function<std::optional<QString>(QWidget* parent, const QString& notice)> password;
     // Multi-line text under a title and a label, starting empty.
     std::function<std::optional<QString>(QWidget* parent, const QString& title, const QString& label)> text;
     std::function<std::optional<double>(QWidget* parent, const NumberQuestion& question)> number;

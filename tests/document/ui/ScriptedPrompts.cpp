@@ -17,8 +17,9 @@ std::optional<T> next(QList<std::optional<T>>& answers)
 TabPrompts ScriptedPrompts::prompts()
 {
     TabPrompts prompts;
-    prompts.password = [this](QWidget*) {
+    prompts.password = [this](QWidget*, const QString& notice) {
         ++passwordQuestions;
+        passwordNotices.append(notice);
         return next(passwords);
     };
     prompts.text = [this](QWidget*, const QString& title, const QString& label) {

@@ -20,6 +20,8 @@ struct ScriptedPrompts {
     QList<std::optional<double>> numbers;
 
     int passwordQuestions = 0;
+    // The notice shown with each password question, in order.
+    QStringList passwordNotices;
     // Title and label of each text question.
     QList<QPair<QString, QString>> textQuestions;
     QList<NumberQuestion> numberQuestions;

@@ -264,12 +264,14 @@ private Q_SLOTS:
         QFETCH(QPointF, second);
         QFETCH(bool, completed);
         NativeDocumentTab& tab = tabShowing(wideDocument());
+        const QString resting = tab.message();
         QSignalSpy areas(&tab, &NativeDocumentTab::annotationRequested);
         tab.startAreaPick(QStringLiteral("ellipse"));
         Q_EMIT tab.pageView()->pageClicked(2, QPointF(0.3, 0.4));
         Q_EMIT tab.pageView()->pageClicked(2, second);
         QCOMPARE(areas.size(), completed ? 1 : 0);
-        QCOMPARE(tab.message(), completed ? kFirstCorner : kTooSmall);
+        // A completed area leaves no placement message behind.
+        QCOMPARE(tab.message(), completed ? resting : kTooSmall);
         if (completed) {
             const QRectF area = areas.at(0).at(3).toRectF();
             QVERIFY(area.width() > 0 && area.height() > 0);
@@ -310,6 +312,32 @@ private Q_SLOTS:
         tab.startAreaPick(kind);
         QCOMPARE(tab.message(), shown);
         QVERIFY(!hasCrossCursor(tab));
+    }
+
+    // Placement messages go once the placement has ended: placed, ended by
+    // turning to another tab, or a few seconds after Escape.
+    void placementMessagesGiveWay()
+    {
+        NativeDocumentTab& tab = tabShowing(wideDocument());
+        const QString resting = tab.message();
+        m_prompts.texts = {QStringLiteral("metin")};
+        m_prompts.numbers = {14.0};
+        tab.startTextPlacement(false);
+        QCOMPARE(tab.message(), kClickToPlace);
+        clickPage(tab, 0, QPointF(0.3, 0.3));
+        QCOMPARE(tab.message(), resting);
+
+        tab.startAreaPick(QStringLiteral("rectangle"));
+        Q_EMIT tab.pageView()->pageClicked(0, QPointF(0.1, 0.1));
+        QCOMPARE(tab.message(), kFirstCorner);
+        tab.resetPlacement();
+        QCOMPARE(tab.message(), resting);
+        QVERIFY(!hasCrossCursor(tab));
+
+        tab.startAreaPick(QStringLiteral("rectangle"));
+        tab.cancelPlacement();
+        QCOMPARE(tab.message(), kCancelled);
+        QTRY_COMPARE_WITH_TIMEOUT(tab.message(), resting, 6000);
     }
 
     void escapeCancelsPlacement_data()
