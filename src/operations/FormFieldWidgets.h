@@ -3,6 +3,8 @@
 // One editing widget per "fields" entry and, on accept, the update the
 // widget asks for: only values the user changed are sent. GUI thread.
 
+#include "worker/contract/SharedLimits.h"
+
 #include <QButtonGroup>
 #include <QHash>
 #include <QJsonObject>
@@ -28,7 +30,7 @@ private:
 
 namespace FormFieldWidgets {
 
-inline constexpr int kMaxTextLength = 10000;
+inline constexpr int kMaxTextLength = SharedLimits::kMaxFieldTextUnits;
 
 // The widget for entry, enabled only for fillable, writable fields, with
 // its object name and "readOnlyField" property set.

@@ -2,6 +2,8 @@
 
 #include "app/PrimaryWidget.h"
 
+#include "worker/contract/operations/FormsContract.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -85,7 +87,7 @@ void FormFillDialog::buildButtons()
 
 void FormFillDialog::apply()
 {
-    QJsonArray updates;
+    FillFieldsRequest request;
     for (int i = 0; i < m_fields.size() && i < m_widgets.size(); ++i) {
         const QJsonObject entry = m_fields.at(i).toObject();
         bool tooLong = false;
@@ -101,14 +103,13 @@ void FormFillDialog::apply()
                            {QStringLiteral("annotation"), entry.value(QStringLiteral("annotation"))}};
         for (auto it = change->begin(); it != change->end(); ++it)
             update.insert(it.key(), it.value());
-        updates.append(update);
+        request.updates.append(FieldChange::fromJson(update));
     }
-    if (updates.isEmpty()) {
+    if (request.updates.isEmpty()) {
         m_information(this, QStringLiteral("PDF formu"), QStringLiteral("Henüz bir alan değiştirilmedi."));
         return;
     }
-    m_request = QJsonObject{{QStringLiteral("operation"), QStringLiteral("fillFields")},
-                            {QStringLiteral("updates"), updates}};
+    m_request = request.toJson();
     accept();
 }
 
