@@ -73,7 +73,8 @@ TextObjectsReply TextObjectsReply::fromJson(const QJsonObject& json)
 
 QJsonObject TextObjectEditRequest::toJson() const
 {
-    QJsonObject json{{QStringLiteral("operation"), deleting ? QStringLiteral("deleteText") : QStringLiteral("replaceText")},
+    const QString operation = deleting ? QStringLiteral("deleteText") : QStringLiteral("replaceText");
+    QJsonObject json{{QStringLiteral("operation"), operation},
                      {kPage, page},
                      {kObject, object},
                      {kText, text}};
