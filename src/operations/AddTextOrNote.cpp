@@ -5,6 +5,8 @@
 #include "operations/OperationMessages.h"
 #include "operations/TaskPipeline.h"
 
+#include "worker/contract/operations/InsertionContract.h"
+
 #include <QJsonObject>
 
 namespace velk {
@@ -19,15 +21,15 @@ ExportResult failure(const QString& message)
 QJsonObject insertionRequest(const PdfDocument& document, int page, QPointF position, const QString& text, bool note,
                              double size)
 {
-    return QJsonObject{
-        {QStringLiteral("operation"), note ? QStringLiteral("addNote") : QStringLiteral("addText")},
-        {QStringLiteral("path"), document.workingPath},
-        {QStringLiteral("page"), page},
-        {QStringLiteral("text"), text},
-        {QStringLiteral("x"), position.x()},
-        {QStringLiteral("y"), position.y()},
-        {QStringLiteral("size"), size},
-    };
+    InsertionRequest request;
+    request.note = note;
+    request.path = document.workingPath;
+    request.page = page;
+    request.text = text;
+    request.x = position.x();
+    request.y = position.y();
+    request.size = size;
+    return request.toJson();
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "document/ui/NativeDocumentTab.h"
 #include "operations/ShapeChoice.h"
 
+#include "worker/contract/operations/AnnotateContract.h"
+
 #include <QJsonObject>
 #include <QPointer>
 #include <QWidget>
@@ -90,13 +92,14 @@ void DocumentEditCommands::saveAnnotation(PdfDocumentPtr document, int page, QSt
                        OutputNames::derived(document->sourcePath, QString::fromLatin1(OutputKind::kAnnotated)));
     if (destination.isEmpty())
         return;
-    const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("annotate")},
-                              {QStringLiteral("page"), page},
-                              {QStringLiteral("kind"), kind},
-                              {QStringLiteral("left"), area.left()},
-                              {QStringLiteral("top"), area.top()},
-                              {QStringLiteral("right"), area.right()},
-                              {QStringLiteral("bottom"), area.bottom()}};
+    AnnotateRequest shape;
+    shape.page = page;
+    shape.kind = kind;
+    shape.left = area.left();
+    shape.top = area.top();
+    shape.right = area.right();
+    shape.bottom = area.bottom();
+    const QJsonObject request = shape.toJson();
     m_host.startExport(destination, [document, request, destination] {
         return applyEdit(document, request, destination);
     }, nullptr);

@@ -3,6 +3,8 @@
 #include "operations/DocumentQueryProgress.h"
 #include "operations/FormFillDialog.h"
 
+#include "worker/contract/operations/FormsContract.h"
+
 #include <QJsonArray>
 
 namespace velk {
@@ -28,7 +30,7 @@ std::optional<QJsonObject> fillFormDialog(QWidget* parent, PdfDocumentPtr docume
         prompts.warning(parent, kTitle, reply.error);
         return std::nullopt;
     }
-    const QJsonArray fields = reply.json.value(QStringLiteral("fields")).toArray();
+    const QJsonArray fields = FieldsReply::fromJson(reply.json).fieldsJson();
     if (fields.isEmpty()) {
         prompts.information(parent, kTitle, QStringLiteral("Belgede standart doldurulabilir form alanı bulunamadı."));
         return std::nullopt;

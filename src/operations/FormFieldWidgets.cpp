@@ -1,10 +1,7 @@
 #include "operations/FormFieldWidgets.h"
 
-#include "worker/contract/PdfiumCodes.h"
-
 #include <QCheckBox>
 #include <QComboBox>
-#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,37 +14,25 @@ namespace velk {
 
 namespace {
 
-constexpr int kCheckBox = int(FormFieldType::CheckBox);
-constexpr int kRadioButton = int(FormFieldType::RadioButton);
-constexpr int kComboBox = int(FormFieldType::ComboBox);
-constexpr int kListBox = int(FormFieldType::ListBox);
-constexpr int kTextField = int(FormFieldType::TextField);
-constexpr int kSignature = int(FormFieldType::Signature);
 constexpr int kMultilineMaxHeight = 120;
 constexpr int kListMaxHeight = 140;
 
-int typeOf(const QJsonObject& entry)
+bool isFillable(const FormFieldEntry& entry)
 {
-    return entry.value(QStringLiteral("type")).toInt(0);
+    return entry.type >= FormFieldType::CheckBox && entry.type <= FormFieldType::TextField && !entry.readOnly;
 }
 
-bool isFillable(const QJsonObject& entry)
+QList<FieldOption> optionsOf(const FormFieldEntry& entry)
 {
-    const int type = typeOf(entry);
-    return type >= kCheckBox && type <= kTextField && !entry.value(QStringLiteral("readOnly")).toBool();
+    return entry.options.value_or(QList<FieldOption>());
 }
 
-QJsonArray optionsOf(const QJsonObject& entry)
+QList<qint64> listedSelection(const FormFieldEntry& entry)
 {
-    return entry.value(QStringLiteral("options")).toArray();
-}
-
-QList<int> listedSelection(const QJsonObject& entry)
-{
-    QList<int> selection;
-    const QJsonArray options = optionsOf(entry);
+    QList<qint64> selection;
+    const QList<FieldOption> options = optionsOf(entry);
     for (int i = 0; i < options.size(); ++i) {
-        if (options.at(i).toObject().value(QStringLiteral("selected")).toBool())
+        if (options.at(i).selected)
             selection << i;
     }
     return selection;
@@ -63,11 +48,11 @@ QString withUniformLineBreaks(QString text)
     return text;
 }
 
-QWidget* textWidget(const QJsonObject& entry)
+QWidget* textWidget(const FormFieldEntry& entry)
 {
-    const QString value = entry.value(QStringLiteral("value")).toString();
-    const bool password = entry.value(QStringLiteral("password")).toBool();
-    if (entry.value(QStringLiteral("multiline")).toBool() && !password) {
+    const QString value = entry.value.value_or(QString());
+    const bool password = entry.password;
+    if (entry.multiline && !password) {
         auto* editor = new QPlainTextEdit;
         editor->setPlainText(value);
         editor->setMaximumHeight(kMultilineMaxHeight);
@@ -80,63 +65,70 @@ QWidget* textWidget(const QJsonObject& entry)
     return edit;
 }
 
-QWidget* radioWidget(const QJsonObject& entry, RadioGroups& groups)
+QWidget* radioWidget(const FormFieldEntry& entry, RadioGroups& groups)
 {
-    const QJsonValue caption = entry.value(QStringLiteral("exportValue"));
-    auto* radio = new QRadioButton(caption.isString() ? caption.toString() : QStringLiteral("Bu seçeneği seç"));
-    radio->setChecked(entry.value(QStringLiteral("checked")).toBool());
-    groups.groupFor(entry.value(QStringLiteral("name")).toString())->addButton(radio);
+    auto* radio = new QRadioButton(entry.exportValue.value_or(QStringLiteral("Bu seçeneği seç")));
+    radio->setChecked(entry.checked);
+    groups.groupFor(entry.name)->addButton(radio);
     return radio;
 }
 
-QWidget* choiceWidget(const QJsonObject& entry)
+QWidget* choiceWidget(const FormFieldEntry& entry)
 {
-    const QJsonArray options = optionsOf(entry);
-    if (typeOf(entry) == kComboBox) {
+    const QList<FieldOption> options = optionsOf(entry);
+    if (entry.type == FormFieldType::ComboBox) {
         auto* combo = new QComboBox;
-        for (const QJsonValue& option : options)
-            combo->addItem(option.toObject().value(QStringLiteral("label")).toString());
-        const QList<int> selected = listedSelection(entry);
-        combo->setCurrentIndex(selected.isEmpty() ? -1 : selected.last());
+        for (const FieldOption& option : options)
+            combo->addItem(option.label);
+        const QList<qint64> selected = listedSelection(entry);
+        combo->setCurrentIndex(selected.isEmpty() ? -1 : int(selected.last()));
         return combo;
     }
     auto* list = new QListWidget;
     list->setMaximumHeight(kListMaxHeight);
-    list->setSelectionMode(entry.value(QStringLiteral("multiSelect")).toBool() ? QAbstractItemView::MultiSelection
-                                                                              : QAbstractItemView::SingleSelection);
-    for (const QJsonValue& option : options) {
-        auto* item = new QListWidgetItem(option.toObject().value(QStringLiteral("label")).toString(), list);
-        item->setSelected(option.toObject().value(QStringLiteral("selected")).toBool());
+    list->setSelectionMode(entry.multiSelect ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+    for (const FieldOption& option : options) {
+        auto* item = new QListWidgetItem(option.label, list);
+        item->setSelected(option.selected);
     }
     return list;
 }
 
-QWidget* widgetFor(const QJsonObject& entry, RadioGroups& groups)
+QWidget* widgetFor(const FormFieldEntry& entry, RadioGroups& groups)
 {
-    switch (typeOf(entry)) {
-    case kTextField:
+    switch (entry.type) {
+    case FormFieldType::TextField:
         return textWidget(entry);
-    case kCheckBox: {
+    case FormFieldType::CheckBox: {
         auto* box = new QCheckBox(QStringLiteral("Seçili"));
-        box->setChecked(entry.value(QStringLiteral("checked")).toBool());
+        box->setChecked(entry.checked);
         return box;
     }
-    case kRadioButton:
+    case FormFieldType::RadioButton:
         return radioWidget(entry, groups);
-    case kComboBox:
-    case kListBox:
+    case FormFieldType::ComboBox:
+    case FormFieldType::ListBox:
         return choiceWidget(entry);
-    case kSignature:
+    case FormFieldType::Signature:
         return new QLabel(QStringLiteral("İmza alanı — E-imza menüsünü kullanın"));
     default:
         return new QLabel(QStringLiteral("Bu alan türü salt okunur"));
     }
 }
 
-std::optional<QJsonObject> textUpdate(const QJsonObject& entry, const QWidget* widget, bool& tooLong)
+// The change of entry's widget with nothing set yet.
+FieldChange changeOf(const FormFieldEntry& entry)
+{
+    FieldChange change;
+    change.page = entry.page;
+    change.annotation = entry.annotation;
+    return change;
+}
+
+std::optional<FieldChange> textUpdate(const FormFieldEntry& entry, const QWidget* widget, bool& tooLong)
 {
     QString text;
-    QString listed = entry.value(QStringLiteral("value")).toString();
+    QString listed = entry.value.value_or(QString());
     bool edited = true;
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
         text = edit->text();
@@ -147,18 +139,20 @@ std::optional<QJsonObject> textUpdate(const QJsonObject& entry, const QWidget* w
         text = editor->toPlainText();
         listed = withUniformLineBreaks(listed);
     }
-    if (entry.value(QStringLiteral("password")).toBool() ? !edited : text == listed)
+    if (entry.password ? !edited : text == listed)
         return std::nullopt;
     if (text.size() > FormFieldWidgets::kMaxTextLength) {
         tooLong = true;
         return std::nullopt;
     }
-    return QJsonObject{{QStringLiteral("value"), text}};
+    FieldChange change = changeOf(entry);
+    change.value = text;
+    return change;
 }
 
-std::optional<QJsonObject> choiceUpdate(const QJsonObject& entry, const QWidget* widget)
+std::optional<FieldChange> choiceUpdate(const FormFieldEntry& entry, const QWidget* widget)
 {
-    QList<int> chosen;
+    QList<qint64> chosen;
     if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
         if (combo->currentIndex() >= 0)
             chosen << combo->currentIndex();
@@ -170,10 +164,9 @@ std::optional<QJsonObject> choiceUpdate(const QJsonObject& entry, const QWidget*
     }
     if (chosen == listedSelection(entry))
         return std::nullopt;
-    QJsonArray selection;
-    for (const int index : chosen)
-        selection.append(index);
-    return QJsonObject{{QStringLiteral("selection"), selection}};
+    FieldChange change = changeOf(entry);
+    change.selection = chosen;
+    return change;
 }
 
 } // namespace
@@ -188,52 +181,50 @@ QButtonGroup* RadioGroups::groupFor(const QString& name)
 
 namespace FormFieldWidgets {
 
-QWidget* create(const QJsonObject& entry, RadioGroups& groups)
+QWidget* create(const FormFieldEntry& entry, RadioGroups& groups)
 {
     QWidget* widget = widgetFor(entry, groups);
     const bool enabled = isFillable(entry);
     widget->setEnabled(enabled);
     widget->setProperty("readOnlyField", !enabled);
-    widget->setObjectName(QStringLiteral("formField_%1_%2")
-                              .arg(entry.value(QStringLiteral("page")).toInt())
-                              .arg(entry.value(QStringLiteral("annotation")).toInt()));
+    widget->setObjectName(QStringLiteral("formField_%1_%2").arg(entry.page).arg(entry.annotation));
     return widget;
 }
 
-QString rowLabel(const QJsonObject& entry, bool enabled)
+QString rowLabel(const FormFieldEntry& entry, bool enabled)
 {
-    QString label = QStringLiteral("Sayfa %1 · %2")
-                        .arg(entry.value(QStringLiteral("page")).toInt() + 1)
-                        .arg(entry.value(QStringLiteral("name")).toString());
-    if (typeOf(entry) == kRadioButton)
-        label += QStringLiteral(" · Alan %1").arg(entry.value(QStringLiteral("annotation")).toInt() + 1);
+    QString label = QStringLiteral("Sayfa %1 · %2").arg(entry.page + 1).arg(entry.name);
+    if (entry.type == FormFieldType::RadioButton)
+        label += QStringLiteral(" · Alan %1").arg(entry.annotation + 1);
     if (!enabled)
         label += QStringLiteral(" · Salt okunur");
     return label;
 }
 
-std::optional<QJsonObject> update(const QJsonObject& entry, const QWidget* widget, bool& tooLong)
+std::optional<FieldChange> update(const FormFieldEntry& entry, const QWidget* widget, bool& tooLong)
 {
-    if (entry.value(QStringLiteral("readOnly")).toBool())
+    if (entry.readOnly)
         return std::nullopt;
-    const bool checked = entry.value(QStringLiteral("checked")).toBool();
-    switch (typeOf(entry)) {
-    case kTextField:
+    FieldChange change = changeOf(entry);
+    switch (entry.type) {
+    case FormFieldType::TextField:
         return textUpdate(entry, widget, tooLong);
-    case kCheckBox: {
+    case FormFieldType::CheckBox: {
         const auto* box = qobject_cast<const QCheckBox*>(widget);
-        if (!box || box->isChecked() == checked)
+        if (!box || box->isChecked() == entry.checked)
             return std::nullopt;
-        return QJsonObject{{QStringLiteral("checked"), box->isChecked()}};
+        change.checked = box->isChecked();
+        return change;
     }
-    case kRadioButton: {
+    case FormFieldType::RadioButton: {
         const auto* radio = qobject_cast<const QRadioButton*>(widget);
-        if (!radio || !radio->isChecked() || checked)
+        if (!radio || !radio->isChecked() || entry.checked)
             return std::nullopt;
-        return QJsonObject{{QStringLiteral("checked"), true}};
+        change.checked = true;
+        return change;
     }
-    case kComboBox:
-    case kListBox:
+    case FormFieldType::ComboBox:
+    case FormFieldType::ListBox:
         return choiceUpdate(entry, widget);
     default:
         return std::nullopt;

@@ -1,11 +1,13 @@
 #pragma once
 
-// One editing widget per "fields" entry and, on accept, the update the
+// One editing widget per "fields" entry and, on accept, the change the
 // widget asks for: only values the user changed are sent. GUI thread.
+
+#include "worker/contract/SharedLimits.h"
+#include "worker/contract/operations/FormsContract.h"
 
 #include <QButtonGroup>
 #include <QHash>
-#include <QJsonObject>
 #include <QString>
 
 #include <optional>
@@ -28,17 +30,17 @@ private:
 
 namespace FormFieldWidgets {
 
-inline constexpr int kMaxTextLength = 10000;
+inline constexpr int kMaxTextLength = SharedLimits::kMaxFieldTextUnits;
 
 // The widget for entry, enabled only for fillable, writable fields, with
 // its object name and "readOnlyField" property set.
-QWidget* create(const QJsonObject& entry, RadioGroups& groups);
+QWidget* create(const FormFieldEntry& entry, RadioGroups& groups);
 // The row label of entry.
-QString rowLabel(const QJsonObject& entry, bool enabled);
+QString rowLabel(const FormFieldEntry& entry, bool enabled);
 
 // What the widget asks to change: nothing when unchanged or not fillable;
 // tooLong is set when a text exceeds the limit.
-std::optional<QJsonObject> update(const QJsonObject& entry, const QWidget* widget, bool& tooLong);
+std::optional<FieldChange> update(const FormFieldEntry& entry, const QWidget* widget, bool& tooLong);
 
 } // namespace FormFieldWidgets
 

@@ -2,6 +2,8 @@
 
 #include "app/PrimaryWidget.h"
 
+#include "worker/contract/operations/FormsContract.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -33,7 +35,7 @@ QLabel* plainLabel(const QString& text, const QString& objectName = {})
 
 FormFillDialog::FormFillDialog(QJsonArray fields, Message warning, Message information, QWidget* parent)
     : QDialog(parent)
-    , m_fields(std::move(fields))
+    , m_fields(FieldsReply::fromJson(QJsonObject{{QStringLiteral("fields"), fields}}).fields)
     , m_warning(std::move(warning))
     , m_information(std::move(information))
     , m_groups(this)
@@ -60,8 +62,7 @@ QWidget* FormFillDialog::buildRows()
     form->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     form->setSpacing(kSpacing);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    for (const QJsonValue& value : m_fields) {
-        const QJsonObject entry = value.toObject();
+    for (const FormFieldEntry& entry : m_fields) {
         QWidget* widget = FormFieldWidgets::create(entry, m_groups);
         form->addRow(plainLabel(FormFieldWidgets::rowLabel(entry, widget->isEnabled())), widget);
         m_widgets << widget;
@@ -85,30 +86,23 @@ void FormFillDialog::buildButtons()
 
 void FormFillDialog::apply()
 {
-    QJsonArray updates;
+    FillFieldsRequest request;
     for (int i = 0; i < m_fields.size() && i < m_widgets.size(); ++i) {
-        const QJsonObject entry = m_fields.at(i).toObject();
         bool tooLong = false;
-        const std::optional<QJsonObject> change = FormFieldWidgets::update(entry, m_widgets.at(i), tooLong);
+        const std::optional<FieldChange> change = FormFieldWidgets::update(m_fields.at(i), m_widgets.at(i), tooLong);
         if (tooLong) {
             m_warning(this, QStringLiteral("Form metni"),
                       QStringLiteral("Bir alanda en fazla 10000 karakter kullanılabilir."));
             return;
         }
-        if (!change)
-            continue;
-        QJsonObject update{{QStringLiteral("page"), entry.value(QStringLiteral("page"))},
-                           {QStringLiteral("annotation"), entry.value(QStringLiteral("annotation"))}};
-        for (auto it = change->begin(); it != change->end(); ++it)
-            update.insert(it.key(), it.value());
-        updates.append(update);
+        if (change)
+            request.updates.append(*change);
     }
-    if (updates.isEmpty()) {
+    if (request.updates.isEmpty()) {
         m_information(this, QStringLiteral("PDF formu"), QStringLiteral("Henüz bir alan değiştirilmedi."));
         return;
     }
-    m_request = QJsonObject{{QStringLiteral("operation"), QStringLiteral("fillFields")},
-                            {QStringLiteral("updates"), updates}};
+    m_request = request.toJson();
     accept();
 }
 

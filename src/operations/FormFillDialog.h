@@ -1,8 +1,9 @@
 #pragma once
 
 // The form-filling dialog: one row per field entry of the worker's
-// "fields" reply, in reply order, and on "Uygula ve farklı kaydet…" a
-// "fillFields" request holding only what the user changed.
+// "fields" reply, in reply order (entries the listing contract does not
+// accept are left out), and on "Uygula ve farklı kaydet…" a "fillFields"
+// request holding only what the user changed.
 //
 // GUI thread. Modal, created on the stack by fillFormDialog; owns its
 // widgets and radio groups through Qt parenting. The message functions
@@ -42,7 +43,7 @@ private:
     void buildButtons();
     void apply();
 
-    QJsonArray m_fields;
+    QList<FormFieldEntry> m_fields;
     Message m_warning;
     Message m_information;
     RadioGroups m_groups;

@@ -5,10 +5,10 @@
 #include "operations/TaskPipeline.h"
 
 #include "worker/contract/SharedLimits.h"
+#include "worker/contract/operations/CreateImagesContract.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonObject>
 
 #include <algorithm>
@@ -68,19 +68,17 @@ ExportResult createFromImages(const QString& destination, const QStringList& ima
     const TaskPipeline pipeline(QStringLiteral("Görsel çalışma alanı oluşturulamadı."));
     if (const QString error = pipeline.workspaceError(); !error.isEmpty())
         return failure(error);
-    QJsonArray sources;
+    CreateImagesRequest request;
     qint64 total = 0;
     for (int index = 0; index < images.size(); ++index) {
         const QString copyPath = pipeline.filePath(QStringLiteral("input-%1.image").arg(index));
         const QString error = copyImage(images.at(index), copyPath, destination, total);
         if (!error.isEmpty())
             return failure(error);
-        sources.append(QJsonObject{{QStringLiteral("path"), copyPath}});
+        request.sources.append(copyPath);
     }
     const QString workName = QStringLiteral("images.pdf");
-    const QJsonObject request{{QStringLiteral("operation"), QStringLiteral("createImages")},
-                              {QStringLiteral("sources"), sources}};
-    const QString error = pipeline.write(request, workName, kImagesTimeLimitMs);
+    const QString error = pipeline.write(request.toJson(), workName, kImagesTimeLimitMs);
     if (!error.isEmpty())
         return failure(error);
     return pipeline.publishReopened(workName, int(images.size()), QStringLiteral("Üretilen PDF doğrulanamadı."),

@@ -4,10 +4,10 @@
 #include "operations/TaskPipeline.h"
 
 #include "worker/contract/SharedLimits.h"
+#include "worker/contract/operations/OcrContract.h"
+#include "worker/contract/operations/PagesContract.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonObject>
 
 namespace velk {
 
@@ -33,23 +33,25 @@ bool isUsable(const PdfDocumentPtr& document, const QList<int>& pages, const QSt
         && !isSameFile(document->sourcePath, destination) && !isSameFile(document->workingPath, destination);
 }
 
-QJsonObject source(const QString& path)
-{
-    return QJsonObject{{QStringLiteral("path"), path}};
-}
-
 // One request after the other into the named work file; empty on success,
 // else the runner's sentence.
-QString send(const TaskPipeline& pipeline, const QString& operation, QJsonObject request, const QString& outputName,
+QString send(const TaskPipeline& pipeline, const QJsonObject& request, const QString& outputName,
              const CancelFlag& cancel)
 {
-    request.insert(QStringLiteral("operation"), operation);
     return pipeline.write(request, outputName, kRequestTimeLimitMs, cancel);
+}
+
+PagesRequest pagesOf(const QList<PageSourceEntry>& sources, bool overlay = false)
+{
+    PagesRequest request;
+    request.overlay = overlay;
+    request.sources = sources;
+    return request;
 }
 
 // "page-%1.pdf" for every listed page, in order. Empty on success.
 QString recognisePages(const PdfDocument& document, const QList<int>& pages, const TaskPipeline& pipeline,
-                       const CancelFlag& cancel, const OcrProgress& progress, QJsonArray& layers)
+                       const CancelFlag& cancel, const OcrProgress& progress, QList<PageSourceEntry>& layers)
 {
     qint64 total = 0;
     for (int position = 0; position < pages.size(); ++position) {
@@ -62,40 +64,34 @@ QString recognisePages(const PdfDocument& document, const QList<int>& pages, con
             return QStringLiteral("OCR sayfa numarası geçersiz.");
         const QString outputName = QStringLiteral("page-%1.pdf").arg(position);
         const QString output = pipeline.filePath(outputName);
-        const QJsonObject request{{QStringLiteral("path"), document.workingPath}, {QStringLiteral("page"), page}};
-        const QString error = send(pipeline, QStringLiteral("ocr"), request, outputName, cancel);
+        const QString error = send(pipeline, OcrRequest{document.workingPath, page, {}}.toJson(), outputName, cancel);
         if (!error.isEmpty())
             return error;
         total += QFileInfo(output).size();
         if (total > kMaxLayerBytes)
             return QStringLiteral("OCR çıktı boyutu sınırı aşıldı.");
-        layers.append(source(output));
+        layers.append(PageSourceEntry{output, {}});
     }
     return {};
 }
 
 // Collects the layers, extracts the same pages and lays one over the other.
 QString assemble(const PdfDocument& document, const QList<int>& pages, const TaskPipeline& pipeline,
-                 const QJsonArray& layers, const CancelFlag& cancel)
+                 const QList<PageSourceEntry>& layers, const CancelFlag& cancel)
 {
     const QString layersName = QStringLiteral("layers.pdf");
     const QString originalName = QStringLiteral("original.pdf");
-    QString error =
-        send(pipeline, QStringLiteral("pages"), QJsonObject{{QStringLiteral("sources"), layers}}, layersName, cancel);
+    QString error = send(pipeline, pagesOf(layers).toJson(), layersName, cancel);
     if (!error.isEmpty())
         return error;
-    QJsonArray pageList;
+    PageSourceEntry original{document.workingPath, {}};
     for (const int page : pages)
-        pageList.append(page);
-    QJsonObject original = source(document.workingPath);
-    original.insert(QStringLiteral("pages"), pageList);
-    error = send(pipeline, QStringLiteral("pages"), QJsonObject{{QStringLiteral("sources"), QJsonArray{original}}},
-                 originalName, cancel);
+        original.pages.append(page);
+    error = send(pipeline, pagesOf({original}).toJson(), originalName, cancel);
     if (!error.isEmpty())
         return error;
-    const QJsonArray both{source(pipeline.filePath(originalName)), source(pipeline.filePath(layersName))};
-    return send(pipeline, QStringLiteral("overlay"), QJsonObject{{QStringLiteral("sources"), both}},
-                QStringLiteral("searchable.pdf"), cancel);
+    const QList<PageSourceEntry> both{{pipeline.filePath(originalName), {}}, {pipeline.filePath(layersName), {}}};
+    return send(pipeline, pagesOf(both, true).toJson(), QStringLiteral("searchable.pdf"), cancel);
 }
 
 } // namespace
@@ -108,7 +104,7 @@ ExportResult recognizeDocument(PdfDocumentPtr document, const QList<int>& pages,
     const TaskPipeline pipeline(QStringLiteral("OCR geçici alanı oluşturulamadı."));
     if (const QString workspaceError = pipeline.workspaceError(); !workspaceError.isEmpty())
         return failure(workspaceError);
-    QJsonArray layers;
+    QList<PageSourceEntry> layers;
     QString error = recognisePages(*document, pages, pipeline, cancel, progress, layers);
     if (error.isEmpty())
         error = assemble(*document, pages, pipeline, layers, cancel);

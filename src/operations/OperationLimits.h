@@ -18,13 +18,10 @@ inline constexpr int kVerifyTimeLimitMs = 20000;
 inline constexpr int kEditTimeLimitMs = 60000;
 inline constexpr int kQueryTimeLimitMs = 20000;
 
-// Entries of a "textObjects" listing the dialog shows; the worker lists no
-// more, so anything beyond is not trusted and dropped.
-inline constexpr int kMaxListedTextObjects = 2000;
 // A listed object's text in the list, in UTF-16 code units after white
 // space is simplified; the editor gets the whole text.
 inline constexpr int kListedTextUnits = 180;
 // Replacement text, in UTF-16 code units.
-inline constexpr int kMaxEditorTextUnits = 10000;
+inline constexpr int kMaxEditorTextUnits = SharedLimits::kMaxEditTextUnits;
 
 } // namespace velk::OperationLimits

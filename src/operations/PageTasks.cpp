@@ -6,10 +6,9 @@
 #include "operations/TaskPipeline.h"
 
 #include "worker/contract/SharedLimits.h"
+#include "worker/contract/operations/PagesContract.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonObject>
 
 #include <vector>
 
@@ -41,11 +40,10 @@ bool isConsistent(const PdfDocumentPtr& document, const organize::PageLayout& la
 
 // Runs "pages" into the named work file and publishes it; the sources are
 // read by the worker from private working copies only.
-ExportResult runAndPublish(QJsonObject request, const TaskPipeline& pipeline, const QString& workName,
+ExportResult runAndPublish(const PagesRequest& request, const TaskPipeline& pipeline, const QString& workName,
                            const QString& destination)
 {
-    request.insert(QStringLiteral("operation"), QStringLiteral("pages"));
-    const QString error = pipeline.write(request, workName, kPagesTimeLimitMs);
+    const QString error = pipeline.write(request.toJson(), workName, kPagesTimeLimitMs);
     if (!error.isEmpty())
         return failure(error);
     return pipeline.publish(workName, destination, nullptr);
@@ -75,23 +73,23 @@ ExportResult organizeDocument(PdfDocumentPtr document, const organize::PageLayou
         return failure(QStringLiteral("Sayfa düzeni geçersiz."));
     if (namesDocumentFile(*document, destination))
         return failure(QStringLiteral("Kaynak belge korunur. Farklı bir çıktı adı seçin."));
-    QJsonArray pages;
+    PageSourceEntry source{document->workingPath, {}};
     for (const int page : layout.pages) {
         if (page < 0 || page >= document->pageCount())
             return failure(QStringLiteral("Sayfa numarası geçersiz."));
-        pages.append(page);
+        source.pages.append(page);
     }
+    PagesRequest request;
+    request.sources = {source};
     // Rotations go as they are: the worker refuses any other angle.
-    QJsonArray rotations;
+    QList<qint64> rotations;
     for (const int rotation : layout.rotations)
         rotations.append(rotation);
+    request.rotations = rotations;
 
     const TaskPipeline pipeline(workspaceFailed());
     if (const QString error = pipeline.workspaceError(); !error.isEmpty())
         return failure(error);
-    const QJsonObject source{{QStringLiteral("path"), document->workingPath}, {QStringLiteral("pages"), pages}};
-    const QJsonObject request{{QStringLiteral("sources"), QJsonArray{source}},
-                              {QStringLiteral("rotations"), rotations}};
     return runAndPublish(request, pipeline, QStringLiteral("output.pdf"), destination);
 }
 
@@ -106,22 +104,21 @@ ExportResult mergePdfFiles(const QStringList& paths, const QString& destination)
     // Held until the task returns: their working copies are what the
     // worker reads.
     std::vector<PdfDocumentPtr> documents;
-    QJsonArray sources;
+    PagesRequest request;
     for (const QString& path : paths) {
         if (isSameFile(path, destination))
             return failure(QStringLiteral("Kaynak PDF üzerine yazılamaz."));
         const PdfOpenResult opened = openPdfDocument(path, QString(), nullptr);
         if (!opened.document)
             return failure(opened.error);
-        sources.append(QJsonObject{{QStringLiteral("path"), opened.document->workingPath}});
+        request.sources.append(PageSourceEntry{opened.document->workingPath, {}});
         documents.push_back(opened.document);
     }
 
     const TaskPipeline pipeline(workspaceFailed());
     if (const QString error = pipeline.workspaceError(); !error.isEmpty())
         return failure(error);
-    return runAndPublish(QJsonObject{{QStringLiteral("sources"), sources}}, pipeline, QStringLiteral("merged.pdf"),
-                         destination);
+    return runAndPublish(request, pipeline, QStringLiteral("merged.pdf"), destination);
 }
 
 } // namespace velk

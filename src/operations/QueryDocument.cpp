@@ -4,6 +4,9 @@
 #include "operations/OperationMessages.h"
 #include "worker/runner/PdfWorkerRunner.h"
 
+#include "worker/contract/operations/FormsContract.h"
+#include "worker/contract/operations/TextObjectsContract.h"
+
 #include <QJsonObject>
 
 namespace velk {
@@ -12,9 +15,9 @@ WorkerReply queryDocument(PdfDocumentPtr document, const QString& operation, int
 {
     if (!document || (operation != QLatin1String("textObjects") && operation != QLatin1String("fields")))
         return WorkerReply{QJsonObject(), OperationMessages::queryInvalid()};
-    const QJsonObject request{{QStringLiteral("operation"), operation},
-                              {QStringLiteral("path"), document->workingPath},
-                              {QStringLiteral("page"), page}};
+    const QJsonObject request = operation == QLatin1String("fields")
+                                    ? FieldsRequest{document->workingPath}.toJson()
+                                    : TextObjectsRequest{document->workingPath, page}.toJson();
     return runPdfWorker(request, document->password, cancel, OperationLimits::kQueryTimeLimitMs);
 }
 

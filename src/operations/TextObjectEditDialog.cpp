@@ -3,6 +3,8 @@
 #include "operations/OperationLimits.h"
 #include "app/PrimaryWidget.h"
 
+#include "worker/contract/operations/TextObjectsContract.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -139,12 +141,12 @@ void TextObjectEditDialog::apply()
             m_warning(this, QStringLiteral("Metin"), QStringLiteral("1–10000 karakter girin veya nesneyi silmeyi seçin."));
         return;
     }
-    m_request = QJsonObject{
-        {QStringLiteral("operation"), deleting ? QStringLiteral("deleteText") : QStringLiteral("replaceText")},
-        {QStringLiteral("page"), m_page},
-        {QStringLiteral("object"), m_entries.at(row).object},
-        {QStringLiteral("text"), text},
-    };
+    TextObjectEditRequest request;
+    request.deleting = deleting;
+    request.page = m_page;
+    request.object = m_entries.at(row).object;
+    request.text = text;
+    m_request = request.toJson();
     accept();
 }
 

@@ -2,22 +2,15 @@
 
 #include "operations/OperationLimits.h"
 
-#include <QJsonArray>
+#include "worker/contract/operations/TextObjectsContract.h"
 
 namespace velk {
 
 QList<TextObjectEntry> TextObjectEntries::read(const QJsonObject& reply)
 {
     QList<TextObjectEntry> entries;
-    const QJsonArray objects = reply.value(QStringLiteral("objects")).toArray();
-    for (const QJsonValue& value : objects) {
-        if (entries.size() >= OperationLimits::kMaxListedTextObjects)
-            break;
-        if (!value.isObject())
-            continue;
-        const QJsonObject entry = value.toObject();
-        entries.append({entry.value(QStringLiteral("text")).toString(), entry.value(QStringLiteral("object"))});
-    }
+    for (const ListedTextObject& listed : TextObjectsReply::fromJson(reply).objects)
+        entries.append({listed.text, QJsonValue(listed.object)});
     return entries;
 }
 

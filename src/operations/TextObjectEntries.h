@@ -20,8 +20,7 @@ struct TextObjectEntry {
 class TextObjectEntries {
 public:
     // The reply's "objects", in order, at most the worker's own listing
-    // limit; entries that are not objects are skipped, a missing or
-    // non-string "text" reads as empty.
+    // limit; entries the listing contract does not accept are skipped.
     static QList<TextObjectEntry> read(const QJsonObject& reply);
 
     // A list row: white space simplified, cut to its first 180 UTF-16 code

@@ -36,6 +36,32 @@ inline constexpr int kMaxSnippetUnits = 160;
 inline constexpr int kMaxNotes = 1000;
 inline constexpr int kMaxNoteUnits = 10000;
 
+// "addText", "addNote" and "replaceText": the text in UTF-16 code units
+// and lines; inserted text's font size in points, compared in single
+// precision.
+inline constexpr int kMaxEditTextUnits = 10000;
+inline constexpr int kMaxEditTextLines = 100;
+inline constexpr float kMinInsertFontSize = 6.0f;
+inline constexpr float kMaxInsertFontSize = 120.0f;
+inline constexpr double kDefaultInsertFontSize = 14.0;
+
+// "textObjects": page objects a page may hold before it is refused, and
+// entries of one listing.
+inline constexpr int kMaxPageObjects = 50000;
+inline constexpr int kMaxListedTextObjects = 2000;
+
+// "annotate": the smallest width and height of a dragged shape, normalised.
+inline constexpr double kMinShapeExtent = 0.002;
+
+// "fields" and "fillFields": widgets listed, options of one choice field,
+// updates of one request and a field's text in UTF-16 code units.
+inline constexpr int kMaxListedFields = 1000;
+inline constexpr int kMaxFieldOptions = 256;
+inline constexpr int kMaxFieldUpdates = 512;
+inline constexpr int kMaxFieldTextUnits = 10000;
+// Annotations a page may hold before its form is refused.
+inline constexpr int kMaxAnnotationsPerPage = 10000;
+
 // "createImages": images per document and bytes of one image file.
 inline constexpr int kMaxImages = 100;
 inline constexpr qint64 kMaxImageFileBytes = qint64(128) * 1024 * 1024;

@@ -1,15 +1,15 @@
 #include "edit/AnnotateOperation.h"
 
-#include "edit/EditField.h"
 #include "edit/EditLimits.h"
 #include "edit/EditedPage.h"
 #include "ErrorReply.h"
 #include "edit/PagePlacement.h"
 #include "pdfium/SaveNewPdf.h"
 
+#include "worker/contract/operations/AnnotateContract.h"
+
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <optional>
 
 namespace velk {
@@ -32,21 +32,6 @@ constexpr std::array<ShapeKind, 3> kKinds = {{
 }};
 constexpr float kBorderWidth = 2.0f;
 
-// The dragged area, normalised on the displayed page, y growing downwards.
-struct DraggedArea {
-    double left = -1;
-    double top = -1;
-    double right = -1;
-    double bottom = -1;
-
-    bool isValid() const
-    {
-        return std::isfinite(left) && std::isfinite(top) && std::isfinite(right) && std::isfinite(bottom) && left >= 0
-            && top >= 0 && right <= 1 && bottom <= 1 && right - left >= kMinShapeExtent
-            && bottom - top >= kMinShapeExtent;
-    }
-};
-
 const ShapeKind* findKind(const QString& name)
 {
     const auto found = std::find_if(kKinds.begin(), kKinds.end(),
@@ -56,7 +41,8 @@ const ShapeKind* findKind(const QString& name)
 
 // The corners (left, top), (right, top), (left, bottom), (right, bottom)
 // in page space; nothing when one cannot be converted.
-std::optional<std::array<PagePoint, 4>> pageCorners(const Pdfium& pdfium, FPDF_PAGE page, const DraggedArea& area)
+std::optional<std::array<PagePoint, 4>> pageCorners(const Pdfium& pdfium, FPDF_PAGE page,
+                                                    const AnnotateRequest& area)
 {
     const std::array<std::pair<double, double>, 4> displayed = {
         {{area.left, area.top}, {area.right, area.top}, {area.left, area.bottom}, {area.right, area.bottom}}};
@@ -100,21 +86,18 @@ bool describeShape(const Pdfium& pdfium, FPDF_ANNOTATION shape, const ShapeKind&
 } // namespace
 
 void AnnotateOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
-                            const QJsonObject& request)
+                            const QJsonObject& json)
 {
-    const std::optional<EditedPage> edited = EditedPage::openForWriting(reply, pdfium, document, request);
+    const AnnotateRequest request = AnnotateRequest::fromJson(json);
+    const std::optional<EditedPage> edited = EditedPage::openForWriting(reply, pdfium, document, request.page);
     if (!edited)
         return;
-    const ShapeKind* kind = findKind(EditField::string(request, QStringLiteral("kind")));
-    const DraggedArea area{EditField::number(request, QStringLiteral("left"), -1),
-                           EditField::number(request, QStringLiteral("top"), -1),
-                           EditField::number(request, QStringLiteral("right"), -1),
-                           EditField::number(request, QStringLiteral("bottom"), -1)};
-    if (!kind || !area.isValid()) {
+    const ShapeKind* kind = findKind(request.kind);
+    if (!kind || !request.hasUsableShape()) {
         reply = errorReply(QStringLiteral("Şekil alanı geçersiz."));
         return;
     }
-    const std::optional<std::array<PagePoint, 4>> corners = pageCorners(pdfium, edited->page.get(), area);
+    const std::optional<std::array<PagePoint, 4>> corners = pageCorners(pdfium, edited->page.get(), request);
     if (!corners) {
         reply = errorReply(QStringLiteral("Şekil koordinatı dönüştürülemedi."));
         return;
@@ -131,7 +114,7 @@ void AnnotateOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUM
         reply = errorReply(QStringLiteral("Şekil özellikleri kaydedilemedi."));
         return;
     }
-    saveNewPdf(reply, pdfium, document, EditField::string(request, QStringLiteral("output")));
+    saveNewPdf(reply, pdfium, document, request.output);
 }
 
 } // namespace velk

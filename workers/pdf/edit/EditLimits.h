@@ -5,16 +5,18 @@
 // bounds keep every later loop and product small; the PDFium numbers are
 // the library's own constants.
 
+#include "worker/contract/SharedLimits.h"
+
 namespace velk::EditLimits {
 
 // Inserted and replacing text, in UTF-16 code units and lines.
-inline constexpr int kMaxTextUnits = 10000;
-inline constexpr int kMaxTextLines = 100;
+inline constexpr int kMaxTextUnits = SharedLimits::kMaxEditTextUnits;
+inline constexpr int kMaxTextLines = SharedLimits::kMaxEditTextLines;
 
 // Font size of inserted text, in points, compared in single precision.
-inline constexpr float kMinInsertFontSize = 6.0f;
-inline constexpr float kMaxInsertFontSize = 120.0f;
-inline constexpr double kDefaultInsertFontSize = 14.0;
+inline constexpr float kMinInsertFontSize = SharedLimits::kMinInsertFontSize;
+inline constexpr float kMaxInsertFontSize = SharedLimits::kMaxInsertFontSize;
+inline constexpr double kDefaultInsertFontSize = SharedLimits::kDefaultInsertFontSize;
 
 // Each further line sits this many font sizes below the previous one.
 inline constexpr double kLineSpacing = 1.3;
@@ -26,9 +28,9 @@ inline constexpr float kNoteSide = 24.0f;
 inline constexpr int kDeviceExtent = 10000;
 
 // Page objects a page may hold before any edit or listing is refused.
-inline constexpr int kMaxPageObjects = 50000;
+inline constexpr int kMaxPageObjects = SharedLimits::kMaxPageObjects;
 // Entries of a "textObjects" listing; the scan stops there.
-inline constexpr int kMaxListedTextObjects = 2000;
+inline constexpr int kMaxListedTextObjects = SharedLimits::kMaxListedTextObjects;
 // A listed object's text in bytes with its two-byte terminator: 2 is empty,
 // 20,002 is 10,000 UTF-16 units.
 inline constexpr unsigned long kMinTextObjectBytes = 2;
@@ -41,7 +43,7 @@ inline constexpr float kMaxReplaceFontSize = 512.0f;
 inline constexpr double kMaxMatrixValue = 1000000.0;
 
 // Smallest width and height of a dragged shape, normalised.
-inline constexpr double kMinShapeExtent = 0.002;
+inline constexpr double kMinShapeExtent = SharedLimits::kMinShapeExtent;
 
 // PDFium's page object types.
 inline constexpr int kPageObjectText = 1;

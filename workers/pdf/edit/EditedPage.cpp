@@ -4,9 +4,6 @@
 #include "ErrorReply.h"
 #include "pdfium/ProtectedDocument.h"
 
-#include "worker/contract/JsonFields.h"
-#include "worker/contract/SharedLimits.h"
-
 namespace velk {
 
 namespace {
@@ -20,10 +17,9 @@ std::optional<EditedPage> fail(QJsonObject& reply, const QString& message)
 } // namespace
 
 std::optional<EditedPage> EditedPage::open(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
-                                           const QJsonObject& request)
+                                           qint64 index)
 {
     const PdfiumFunctions& api = pdfium.api();
-    const qint64 index = JsonFields::index(request, QStringLiteral("page"), SharedLimits::kMaxPageIndex);
     if (index < 0 || index >= api.FPDF_GetPageCount(document))
         return fail(reply, QStringLiteral("Sayfa numarası geçersiz."));
     EditedPage edited;
@@ -37,9 +33,9 @@ std::optional<EditedPage> EditedPage::open(QJsonObject& reply, const Pdfium& pdf
 }
 
 std::optional<EditedPage> EditedPage::openForWriting(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
-                                                     const QJsonObject& request)
+                                                     qint64 pageIndex)
 {
-    std::optional<EditedPage> edited = open(reply, pdfium, document, request);
+    std::optional<EditedPage> edited = open(reply, pdfium, document, pageIndex);
     if (edited && isProtectedDocument(pdfium, document))
         return fail(reply, QStringLiteral("İmzalı, şifreli veya form içeren belgelerde bu düzenleme yapılmaz."));
     return edited;

@@ -19,12 +19,14 @@ struct EditedPage {
     // 0 to 50,000 top-level objects.
     int objectCount = 0;
 
-    // Nothing when a step failed; reply then holds its sentence.
+    // Nothing when a step failed; reply then holds its sentence. A page
+    // index outside the document (the contracts read an unusable one as -1)
+    // is refused first.
     static std::optional<EditedPage> open(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
-                                          const QJsonObject& request);
+                                          qint64 pageIndex);
     // The same, then refusing a signed, encrypted or form document.
     static std::optional<EditedPage> openForWriting(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
-                                                    const QJsonObject& request);
+                                                    qint64 pageIndex);
 };
 
 } // namespace velk

@@ -2,11 +2,13 @@
 
 #include "edit/EditLimits.h"
 
+#include "worker/contract/operations/InsertionContract.h"
+
 namespace velk::TextLines {
 
 bool isUsable(const QString& text)
 {
-    return text.size() <= EditLimits::kMaxTextUnits && !text.contains(QChar(0)) && !text.trimmed().isEmpty();
+    return InsertionRequest::isUsableText(text);
 }
 
 QStringList split(const QString& text)

@@ -1,6 +1,5 @@
 #include "edit/TextObjectEditOperation.h"
 
-#include "edit/EditField.h"
 #include "edit/EditLimits.h"
 #include "edit/EditedPage.h"
 #include "edit/EmbeddedFont.h"
@@ -9,11 +8,10 @@
 #include "edit/TextLineObject.h"
 #include "edit/TextLines.h"
 
-#include "worker/contract/JsonFields.h"
+#include "worker/contract/operations/TextObjectsContract.h"
 
 #include <cmath>
 #include <optional>
-#include <climits>
 
 namespace velk {
 
@@ -49,9 +47,9 @@ bool isBoundedMatrix(const FS_MATRIX& m)
 }
 
 // The new text split into lines; nothing when it breaks a rule.
-std::optional<QStringList> replacementLines(const QJsonObject& request)
+std::optional<QStringList> replacementLines(const TextObjectEditRequest& request)
 {
-    const QString text = EditField::string(request, QStringLiteral("text"));
+    const QString& text = request.text;
     if (!TextLines::isUsable(text))
         return std::nullopt;
     QStringList lines = TextLines::split(text);
@@ -80,10 +78,10 @@ std::optional<PickedText> readLook(QJsonObject& reply, const Pdfium& pdfium, Pic
 // Steps up to reading the old object's look; lines is filled for a
 // replacement and null for a deletion.
 std::optional<PickedText> pick(QJsonObject& reply, const Pdfium& pdfium, const EditedPage& edited,
-                               const QJsonObject& request, QStringList* lines)
+                               const TextObjectEditRequest& request, QStringList* lines)
 {
     const PdfiumFunctions& api = pdfium.api();
-    const qint64 index = JsonFields::index(request, QStringLiteral("object"), INT_MAX);
+    const qint64 index = request.objectIndex();
     if (index < 0 || index >= edited.objectCount)
         return fail(reply, QStringLiteral("Metin nesnesi geçersiz."));
     PickedText picked;
@@ -154,9 +152,11 @@ QString applyEdit(const Pdfium& pdfium, FPDF_DOCUMENT document, FPDF_PAGE page, 
     return {};
 }
 
-void edit(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& request, bool replacing)
+// The handler, not the request's own name, decides whether it replaces.
+void edit(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& json, bool replacing)
 {
-    const std::optional<EditedPage> edited = EditedPage::openForWriting(reply, pdfium, document, request);
+    const TextObjectEditRequest request = TextObjectEditRequest::fromJson(json);
+    const std::optional<EditedPage> edited = EditedPage::openForWriting(reply, pdfium, document, request.page);
     if (!edited)
         return;
     QStringList lines;
@@ -168,7 +168,7 @@ void edit(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, cons
         reply = errorReply(error);
         return;
     }
-    saveNewPdf(reply, pdfium, document, EditField::string(request, QStringLiteral("output")));
+    saveNewPdf(reply, pdfium, document, request.output);
 }
 
 } // namespace

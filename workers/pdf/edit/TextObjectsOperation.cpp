@@ -4,7 +4,8 @@
 #include "edit/EditedPage.h"
 #include "ErrorReply.h"
 
-#include <QJsonArray>
+#include "worker/contract/operations/TextObjectsContract.h"
+
 #include <QList>
 
 #include <cmath>
@@ -31,15 +32,14 @@ std::optional<QString> objectText(const Pdfium& pdfium, FPDF_PAGEOBJECT object, 
 }
 
 // The listing entry of a readable text object, else nothing.
-std::optional<QJsonObject> entry(const Pdfium& pdfium, FPDF_PAGEOBJECT object, FPDF_TEXTPAGE textPage, int index)
+std::optional<ListedTextObject> entry(const Pdfium& pdfium, FPDF_PAGEOBJECT object, FPDF_TEXTPAGE textPage, int index)
 {
     const std::optional<QString> text = objectText(pdfium, object, textPage);
     float size = 0;
     // A size JSON cannot carry counts as unreadable.
     if (!text || !pdfium.api().FPDFTextObj_GetFontSize(object, &size) || !std::isfinite(size))
         return std::nullopt;
-    return QJsonObject{
-        {QStringLiteral("object"), index}, {QStringLiteral("text"), *text}, {QStringLiteral("size"), double(size)}};
+    return ListedTextObject{index, *text, double(size)};
 }
 
 } // namespace
@@ -47,7 +47,8 @@ std::optional<QJsonObject> entry(const Pdfium& pdfium, FPDF_PAGEOBJECT object, F
 void TextObjectsOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
                                const QJsonObject& request)
 {
-    const std::optional<EditedPage> edited = EditedPage::open(reply, pdfium, document, request);
+    const std::optional<EditedPage> edited =
+        EditedPage::open(reply, pdfium, document, TextObjectsRequest::fromJson(request).page);
     if (!edited)
         return;
     const PdfiumFunctions& api = pdfium.api();
@@ -56,8 +57,9 @@ void TextObjectsOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DO
         reply = errorReply(QStringLiteral("Sayfa metinleri açılamadı."));
         return;
     }
-    QJsonArray objects;
-    int nestedForms = 0;
+    TextObjectsReply listing;
+    QList<ListedTextObject>& objects = listing.objects;
+    qint64& nestedForms = listing.nestedForms;
     for (int index = 0; index < edited->objectCount && objects.size() < kMaxListedTextObjects; ++index) {
         FPDF_PAGEOBJECT object = api.FPDFPage_GetObject(edited->page.get(), index);
         const int type = object ? api.FPDFPageObj_GetType(object) : 0;
@@ -65,12 +67,10 @@ void TextObjectsOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DO
             ++nestedForms;
         if (type != kPageObjectText)
             continue;
-        if (std::optional<QJsonObject> listed = entry(pdfium, object, textPage.get(), index))
+        if (std::optional<ListedTextObject> listed = entry(pdfium, object, textPage.get(), index))
             objects.append(*listed);
     }
-    reply = QJsonObject{{QStringLiteral("ok"), true},
-                        {QStringLiteral("objects"), objects},
-                        {QStringLiteral("nestedForms"), nestedForms}};
+    reply = listing.toJson();
 }
 
 } // namespace velk

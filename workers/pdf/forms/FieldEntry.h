@@ -5,13 +5,14 @@
 
 #include "pdfium/Pdfium.h"
 
-#include <QJsonObject>
+#include "worker/contract/operations/FormsContract.h"
+
 #include <QString>
 
 namespace velk {
 
 struct FieldEntry {
-    QJsonObject entry;
+    FormFieldEntry entry;
     // Non-empty when the widget's options could not be listed.
     QString error;
 };

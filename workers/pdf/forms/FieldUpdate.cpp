@@ -3,10 +3,7 @@
 #include "forms/FormLimits.h"
 #include "forms/FormStrings.h"
 
-#include <QJsonArray>
 #include <QList>
-
-#include <cmath>
 
 namespace velk {
 
@@ -14,12 +11,12 @@ namespace {
 
 using namespace FormLimits;
 
-QString applyText(const Pdfium& pdfium, const FieldTarget& target, const QJsonValue& requested)
+QString applyText(const Pdfium& pdfium, const FieldTarget& target, const std::optional<QString>& requested)
 {
     const PdfiumFunctions& api = pdfium.api();
-    if (!requested.isString())
+    if (!requested)
         return QStringLiteral("Form metni geçersiz.");
-    const QString text = requested.toString();
+    const QString& text = *requested;
     if (text.size() > kMaxTextUnits || text.contains(QChar(0)))
         return QStringLiteral("Form metin alanı düzenlenemedi.");
     if (!api.FORM_SetFocusedAnnot(target.form, target.widget) || !api.FORM_SelectAllText(target.form, target.page))
@@ -37,12 +34,12 @@ QString applyText(const Pdfium& pdfium, const FieldTarget& target, const QJsonVa
     return {};
 }
 
-QString applyCheck(const Pdfium& pdfium, const FieldTarget& target, int type, const QJsonValue& requested)
+QString applyCheck(const Pdfium& pdfium, const FieldTarget& target, int type, std::optional<bool> requested)
 {
     const PdfiumFunctions& api = pdfium.api();
-    if (!requested.isBool())
+    if (!requested)
         return QStringLiteral("Form seçim değeri geçersiz.");
-    const bool wanted = requested.toBool();
+    const bool wanted = *requested;
     if (type == kRadioButton && !wanted)
         return QStringLiteral("Radyo alanında yalnız seçilecek düğmeyi değiştirin.");
     if (bool(api.FPDFAnnot_IsChecked(target.form, target.widget)) != wanted) {
@@ -58,26 +55,25 @@ QString applyCheck(const Pdfium& pdfium, const FieldTarget& target, int type, co
 }
 
 // The requested indices as a bitmap over the options, or the refusal.
-QString requestedOptions(const QJsonArray& selection, int count, QList<bool>& chosen)
+QString requestedOptions(const QList<qint64>& selection, int count, QList<bool>& chosen)
 {
     chosen = QList<bool>(count, false);
-    for (const QJsonValue& entry : selection) {
-        const double number = entry.toDouble(-1);
-        if (!entry.isDouble() || number != std::floor(number) || number < 0 || number >= count
-            || chosen[qsizetype(number)])
+    for (const qint64 index : selection) {
+        if (index < 0 || index >= count || chosen[qsizetype(index)])
             return QStringLiteral("Form seçeneği sınır dışında.");
-        chosen[qsizetype(number)] = true;
+        chosen[qsizetype(index)] = true;
     }
     return {};
 }
 
-QString applyChoice(const Pdfium& pdfium, const FieldTarget& target, int type, const QJsonValue& requested)
+QString applyChoice(const Pdfium& pdfium, const FieldTarget& target, int type,
+                    const std::optional<QList<qint64>>& requested)
 {
     const PdfiumFunctions& api = pdfium.api();
     const int count = api.FPDFAnnot_GetOptionCount(target.form, target.widget);
     const bool multiSelect = (api.FPDFAnnot_GetFormFieldFlags(target.form, target.widget) & kMultiSelectFlag) != 0;
-    const QJsonArray selection = requested.toArray();
-    if (!requested.isArray() || count < 0 || count > kMaxOptions || selection.size() > count
+    const QList<qint64> selection = requested.value_or(QList<qint64>());
+    if (!requested || count < 0 || count > kMaxOptions || selection.size() > count
         || (type == kComboBox && selection.size() != 1) || (!multiSelect && selection.size() > 1)
         || !api.FORM_SetFocusedAnnot(target.form, target.widget)) {
         api.FORM_ForceToKillFocus(target.form);
@@ -103,18 +99,18 @@ QString applyChoice(const Pdfium& pdfium, const FieldTarget& target, int type, c
 
 } // namespace
 
-QString applyFieldUpdate(const Pdfium& pdfium, const FieldTarget& target, const QJsonObject& update)
+QString applyFieldUpdate(const Pdfium& pdfium, const FieldTarget& target, const FieldChange& update)
 {
     const int type = pdfium.api().FPDFAnnot_GetFormFieldType(target.form, target.widget);
     switch (type) {
     case kTextField:
-        return applyText(pdfium, target, update.value(QStringLiteral("value")));
+        return applyText(pdfium, target, update.value);
     case kCheckBox:
     case kRadioButton:
-        return applyCheck(pdfium, target, type, update.value(QStringLiteral("checked")));
+        return applyCheck(pdfium, target, type, update.checked);
     case kComboBox:
     case kListBox:
-        return applyChoice(pdfium, target, type, update.value(QStringLiteral("selection")));
+        return applyChoice(pdfium, target, type, update.selection);
     default:
         return QStringLiteral("Bu alan türü doldurulamıyor; imza için E-imza menüsünü kullanın.");
     }

@@ -7,7 +7,8 @@
 
 #include "pdfium/Pdfium.h"
 
-#include <QJsonObject>
+#include "worker/contract/operations/FormsContract.h"
+
 #include <QString>
 
 namespace velk {
@@ -18,6 +19,6 @@ struct FieldTarget {
     FPDF_ANNOTATION widget;
 };
 
-QString applyFieldUpdate(const Pdfium& pdfium, const FieldTarget& target, const QJsonObject& update);
+QString applyFieldUpdate(const Pdfium& pdfium, const FieldTarget& target, const FieldChange& update);
 
 } // namespace velk

@@ -4,6 +4,7 @@
 // and what a request may ask for.
 
 #include "worker/contract/PdfiumCodes.h"
+#include "worker/contract/SharedLimits.h"
 
 namespace velk::FormLimits {
 
@@ -22,11 +23,10 @@ inline constexpr int kComboBox = int(FormFieldType::ComboBox);
 inline constexpr int kListBox = int(FormFieldType::ListBox);
 inline constexpr int kTextField = int(FormFieldType::TextField);
 
-inline constexpr int kMaxAnnotationsPerPage = 10000;
-inline constexpr int kMaxListedFields = 1000;
-inline constexpr int kMaxOptions = 256;
-inline constexpr int kMaxUpdates = 512;
-inline constexpr int kMaxTextUnits = 10000;
+inline constexpr int kMaxAnnotationsPerPage = SharedLimits::kMaxAnnotationsPerPage;
+inline constexpr int kMaxListedFields = SharedLimits::kMaxListedFields;
+inline constexpr int kMaxOptions = SharedLimits::kMaxFieldOptions;
+inline constexpr int kMaxTextUnits = SharedLimits::kMaxFieldTextUnits;
 
 // Strings in UTF-16 bytes with the two-byte terminator.
 inline constexpr unsigned long kMinStringBytes = 2;

@@ -9,15 +9,12 @@
 #include "pdfium/ProtectedDocument.h"
 #include "pdfium/SaveNewPdf.h"
 
-#include "worker/contract/JsonFields.h"
-#include "worker/contract/SharedLimits.h"
+#include "worker/contract/operations/FormsContract.h"
 
-#include <QJsonArray>
 #include <QSet>
 
 #include <optional>
 #include <set>
-#include <climits>
 
 namespace velk {
 
@@ -42,7 +39,7 @@ bool isReadOnly(const Pdfium& pdfium, FPDF_FORMHANDLE form, FPDF_ANNOTATION widg
 
 // The widget of an applied text, combo or list update, whose field gets
 // new appearances after saving; none for buttons.
-std::optional<FilledWidget> filledWidget(const Pdfium& pdfium, const FieldTarget& target, const QJsonObject& update,
+std::optional<FilledWidget> filledWidget(const Pdfium& pdfium, const FieldTarget& target, const FieldChange& update,
                                          int pageIndex, int annotationIndex)
 {
     FilledWidget filled{pageIndex, annotationIndex, WidgetKind::Text, {}};
@@ -59,8 +56,8 @@ std::optional<FilledWidget> filledWidget(const Pdfium& pdfium, const FieldTarget
         return std::nullopt;
     }
     // Applied, so every entry is an option index.
-    for (const QJsonValue& index : update.value(QStringLiteral("selection")).toArray())
-        filled.selection << index.toInt();
+    for (const qint64 index : update.selection.value_or(QList<qint64>()))
+        filled.selection << int(index);
     return filled;
 }
 
@@ -70,15 +67,12 @@ struct FillProgress {
 };
 
 // Applies, in list order, every update that names this widget.
-QString applyUpdates(const Pdfium& pdfium, const FieldTarget& target, const QJsonArray& updates, int pageIndex,
-                     int annotationIndex, FillProgress& progress)
+QString applyUpdates(const Pdfium& pdfium, const FieldTarget& target, const QList<FieldChange>& updates,
+                     int pageIndex, int annotationIndex, FillProgress& progress)
 {
     const QString key = widgetKey(pageIndex, annotationIndex);
-    for (const QJsonValue& value : updates) {
-        const QJsonObject update = value.toObject();
-        if (widgetKey(JsonFields::index(update, QStringLiteral("page"), SharedLimits::kMaxPageIndex),
-                      JsonFields::index(update, QStringLiteral("annotation"), INT_MAX))
-            != key)
+    for (const FieldChange& update : updates) {
+        if (widgetKey(update.page, update.annotation) != key)
             continue;
         if (progress.applied.contains(key) || isReadOnly(pdfium, target.form, target.widget))
             return QStringLiteral("Tekrarlanan veya salt okunur form alanı değiştirilemez.");
@@ -94,19 +88,18 @@ QString applyUpdates(const Pdfium& pdfium, const FieldTarget& target, const QJso
 }
 
 // The page indices named by the updates that lie inside the document.
-std::set<int> pagesNamed(const QJsonArray& updates, int pageCount)
+std::set<int> pagesNamed(const QList<FieldChange>& updates, int pageCount)
 {
     std::set<int> pages;
-    for (const QJsonValue& value : updates) {
-        const qint64 page = JsonFields::index(value.toObject(), QStringLiteral("page"), SharedLimits::kMaxPageIndex);
-        if (page >= 0 && page < pageCount)
-            pages.insert(int(page));
+    for (const FieldChange& update : updates) {
+        if (update.page >= 0 && update.page < pageCount)
+            pages.insert(int(update.page));
     }
     return pages;
 }
 
-QString fill(const Pdfium& pdfium, FPDF_DOCUMENT document, FormEnvironment& environment, const QJsonArray& updates,
-             FillProgress& progress)
+QString fill(const Pdfium& pdfium, FPDF_DOCUMENT document, FormEnvironment& environment,
+             const QList<FieldChange>& updates, FillProgress& progress)
 {
     const auto visit = [&](FPDF_PAGE page, int pageIndex, int annotationIndex, FPDF_ANNOTATION widget) {
         return applyUpdates(pdfium, {environment.form(), page, widget}, updates, pageIndex, annotationIndex,
@@ -149,7 +142,7 @@ void FormsOperation::fields(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUM
     const PdfiumFunctions& api = pdfium.api();
     const int formType = api.FPDF_GetFormType(document);
     if (formType == 0) {
-        reply = QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("fields"), QJsonArray()}};
+        reply = FieldsReply().toJson();
         return;
     }
     if (formType != kAcroForm) {
@@ -161,7 +154,8 @@ void FormsOperation::fields(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUM
         reply = errorReply(kNoEnvironment);
         return;
     }
-    QJsonArray fields;
+    FieldsReply listing;
+    QList<FormFieldEntry>& fields = listing.fields;
     const auto visit = [&](FPDF_PAGE, int pageIndex, int annotationIndex, FPDF_ANNOTATION widget) {
         const FieldEntry entry = fieldEntry(pdfium, environment.form(), widget, pageIndex, annotationIndex);
         if (!entry.error.isEmpty())
@@ -178,18 +172,18 @@ void FormsOperation::fields(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUM
             return;
         }
     }
-    reply = QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("fields"), fields}};
+    reply = listing.toJson();
 }
 
 void FormsOperation::fillFields(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document,
-                                const QJsonObject& request)
+                                const QJsonObject& json)
 {
     if (pdfium.api().FPDF_GetFormType(document) != kAcroForm) {
         reply = errorReply(kNotAcroForm);
         return;
     }
-    const QJsonArray updates = request.value(QStringLiteral("updates")).toArray();
-    if (!readProtection(pdfium, document).allowsFormFill() || updates.isEmpty() || updates.size() > kMaxUpdates) {
+    const std::optional<FillFieldsRequest> request = FillFieldsRequest::fromJson(json);
+    if (!readProtection(pdfium, document).allowsFormFill() || !request) {
         reply = errorReply(QStringLiteral("İmzalı/şifreli form veya form değişiklik listesi desteklenmiyor."));
         return;
     }
@@ -199,13 +193,13 @@ void FormsOperation::fillFields(QJsonObject& reply, const Pdfium& pdfium, FPDF_D
         return;
     }
     FillProgress progress;
-    const QString error = fill(pdfium, document, environment, updates, progress);
+    const QString error = fill(pdfium, document, environment, request->updates, progress);
     if (!error.isEmpty()) {
         reply = errorReply(error);
         return;
     }
     // Saved while the environment still stands; it is left afterwards.
-    const QString output = request.value(QStringLiteral("output")).toString();
+    const QString& output = request->output;
     if (progress.filled.isEmpty())
         saveNewPdf(reply, pdfium, document, output);
     else

@@ -6,7 +6,7 @@
 #include "pdfium/PdfiumHandles.h"
 #include "pdfium/SaveNewPdf.h"
 
-#include <QJsonArray>
+#include "worker/contract/operations/CreateImagesContract.h"
 
 #include <algorithm>
 
@@ -51,12 +51,11 @@ QString addImagePage(const Pdfium& pdfium, FPDF_DOCUMENT document, int index, QI
 }
 
 // Decodes and places every source in order; false after the first failure.
-bool addImagePages(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonArray& sources)
+bool addImagePages(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QStringList& sources)
 {
     limitImageReaderAllocation();
     for (int index = 0; index < sources.size(); ++index) {
-        const QString path = sources.at(index).toObject().value(QStringLiteral("path")).toString();
-        DecodedImage decoded = decodePageImage(path);
+        DecodedImage decoded = decodePageImage(sources.at(index));
         if (decoded.image.isNull()) {
             reply = errorReply(decoded.error);
             return false;
@@ -72,10 +71,10 @@ bool addImagePages(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT docum
 
 } // namespace
 
-void CreateImagesOperation::run(QJsonObject& reply, const QJsonObject& request)
+void CreateImagesOperation::run(QJsonObject& reply, const QJsonObject& json)
 {
-    const QJsonArray sources = request.value(QStringLiteral("sources")).toArray();
-    if (sources.isEmpty() || sources.size() > kMaxImages) {
+    const std::optional<CreateImagesRequest> request = CreateImagesRequest::fromJson(json);
+    if (!request) {
         reply = errorReply(QStringLiteral("1–100 görsel gerekli."));
         return;
     }
@@ -89,9 +88,9 @@ void CreateImagesOperation::run(QJsonObject& reply, const QJsonObject& request)
         reply = errorReply(QStringLiteral("Yeni PDF oluşturulamadı."));
         return;
     }
-    if (!addImagePages(reply, pdfium, document.get(), sources))
+    if (!addImagePages(reply, pdfium, document.get(), request->sources))
         return;
-    saveNewPdf(reply, pdfium, document.get(), request.value(QStringLiteral("output")).toString());
+    saveNewPdf(reply, pdfium, document.get(), request->output);
 }
 
 } // namespace velk

@@ -53,12 +53,15 @@ void swapRedAndBlue(PixelBuffer& buffer)
         std::swap(pixel[0], pixel[2]);
 }
 
-// Empty when the Base64 text cannot be allocated. Kept as Latin-1 bytes:
-// the reply takes them without a UTF-16 copy of up to 43 million characters.
-QByteArray base64(const PixelBuffer& buffer)
+// The reply through the render contract; empty when its Base64 text cannot
+// be allocated. The pixels are lent, not copied, for the encoding.
+QJsonObject pixelReply(const RenderGeometry& geometry, const PixelBuffer& buffer)
 {
+    const RenderReply rendered{
+        geometry.width, geometry.height,
+        QByteArray::fromRawData(reinterpret_cast<const char*>(buffer.bytes.get()), buffer.size)};
     try {
-        return QByteArray::fromRawData(reinterpret_cast<const char*>(buffer.bytes.get()), buffer.size).toBase64();
+        return rendered.toJson();
     } catch (const std::bad_alloc&) {
         return {};
     }
@@ -119,18 +122,13 @@ void RenderOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMEN
         return;
     }
     swapRedAndBlue(*buffer);
-    const QByteArray pixels = base64(*buffer);
+    QJsonObject rendered = pixelReply(geometry, *buffer);
     buffer.reset();
-    if (pixels.isEmpty()) {
+    if (rendered.isEmpty()) {
         reply = errorReply(QStringLiteral("Sayfa pikselleri oluşturulamadı."), 0);
         return;
     }
-    reply = QJsonObject{{QStringLiteral("ok"), true},
-                        {QStringLiteral("format"), QStringLiteral("RGBA8888")},
-                        {QStringLiteral("width"), geometry.width},
-                        {QStringLiteral("height"), geometry.height},
-                        {QStringLiteral("stride"), geometry.width * kBytesPerPixel}};
-    reply.insert(QStringLiteral("pixels"), QJsonValue(QLatin1StringView(pixels)));
+    reply = std::move(rendered);
 }
 
 } // namespace velk

@@ -7,8 +7,7 @@
 #include "pdfium/SaveNewPdf.h"
 #include "ocr/TesseractApi.h"
 
-#include "worker/contract/JsonFields.h"
-#include "worker/contract/SharedLimits.h"
+#include "worker/contract/operations/OcrContract.h"
 
 #include <QFile>
 
@@ -114,10 +113,11 @@ QString runOcr(const Pdfium& pdfium, FPDF_DOCUMENT document, int page, const QSt
 
 } // namespace
 
-void OcrOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& request)
+void OcrOperation::run(QJsonObject& reply, const Pdfium& pdfium, FPDF_DOCUMENT document, const QJsonObject& json)
 {
-    const qint64 page = JsonFields::index(request, QStringLiteral("page"), SharedLimits::kMaxPageIndex);
-    const QString output = request.value(QStringLiteral("output")).toString();
+    const OcrRequest request = OcrRequest::fromJson(json);
+    const qint64 page = request.page;
+    const QString& output = request.output;
     if (page < 0 || page >= pdfium.api().FPDF_GetPageCount(document) || !isValidOutput(output)) {
         reply = errorReply(QStringLiteral("OCR isteği geçersiz."));
         return;

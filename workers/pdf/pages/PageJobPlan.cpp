@@ -1,12 +1,13 @@
 #include "pages/PageJobPlan.h"
 
-#include "worker/contract/JsonFields.h"
-
-#include <QJsonValue>
+#include "worker/contract/SharedLimits.h"
+#include "worker/contract/operations/PagesContract.h"
 
 namespace velk {
 
 namespace {
+
+constexpr qint64 kMaxAngle = 270;
 
 QString joinedNumbers(const QList<int>& numbers)
 {
@@ -21,17 +22,21 @@ QString joinedNumbers(const QList<int>& numbers)
 
 std::optional<QString> PageJobPlan::rangeText(const QJsonArray& pages, int pageCount, int& selected)
 {
+    return rangeText(PagesRequest::indices(pages, SharedLimits::kMaxPageIndex), pageCount, selected);
+}
+
+std::optional<QString> PageJobPlan::rangeText(const QList<qint64>& pages, int pageCount, int& selected)
+{
     if (pages.isEmpty()) {
         selected = pageCount;
         return QStringLiteral("1-z");
     }
     QList<int> numbers;
     numbers.reserve(pages.size());
-    for (const QJsonValue& entry : pages) {
-        const std::optional<qint64> index = JsonFields::integer(entry, 0, qint64(pageCount) - 1);
-        if (!index)
+    for (const qint64 index : pages) {
+        if (index < 0 || index >= pageCount)
             return std::nullopt;
-        numbers.append(int(*index) + 1);
+        numbers.append(int(index) + 1);
     }
     selected = int(numbers.size());
     return joinedNumbers(numbers);
@@ -39,11 +44,15 @@ std::optional<QString> PageJobPlan::rangeText(const QJsonArray& pages, int pageC
 
 std::optional<RotationGroups> PageJobPlan::rotationGroups(const QJsonArray& rotations)
 {
+    return rotationGroups(PagesRequest::indices(rotations, kMaxAngle));
+}
+
+std::optional<RotationGroups> PageJobPlan::rotationGroups(const QList<qint64>& rotations)
+{
     RotationGroups groups;
     int outputPage = 0;
-    for (const QJsonValue& entry : rotations) {
+    for (const qint64 angle : rotations) {
         ++outputPage;
-        const qint64 angle = JsonFields::integer(entry, 0, 270).value_or(-1);
         if (angle != 0 && angle != 90 && angle != 180 && angle != 270)
             return std::nullopt;
         if (angle != 0)

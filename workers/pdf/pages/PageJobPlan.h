@@ -33,9 +33,13 @@ public:
     // Every entry must be a JSON number with a whole value in 0..pageCount-1;
     // otherwise no result. selected receives the number of chosen pages.
     static std::optional<QString> rangeText(const QJsonArray& pages, int pageCount, int& selected);
+    // The same over indices as the request contract reads them (-1 for an
+    // entry that is no index).
+    static std::optional<QString> rangeText(const QList<qint64>& pages, int pageCount, int& selected);
 
     // Angles 0, 90, 180, 270 only; no result for any other entry.
     static std::optional<RotationGroups> rotationGroups(const QJsonArray& rotations);
+    static std::optional<RotationGroups> rotationGroups(const QList<qint64>& rotations);
 
     // Argument 0 is "qpdf"; rotations follow in ascending order of angle.
     static QStringList qpdfArguments(PageJobMode mode, const QList<PageSource>& sources, const QString& output,

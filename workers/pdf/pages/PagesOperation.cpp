@@ -6,9 +6,10 @@
 #include "PdfWorkerLimits.h"
 #include "pages/QpdfJob.h"
 
+#include "worker/contract/operations/PagesContract.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
 
 #include <variant>
 
@@ -16,7 +17,6 @@ namespace velk {
 
 namespace {
 
-constexpr int kMaxSources = SharedLimits::kMaxPageSources;
 constexpr int kMaxOutputPages = SharedLimits::kMaxOutputPages;
 
 using Failure = QString;
@@ -35,10 +35,9 @@ bool isUsableOutput(const QString& output)
     return !info.exists() && !info.isSymLink();
 }
 
-std::variant<PageSource, Failure> vetSource(const Pdfium& pdfium, const QJsonValue& entry)
+std::variant<PageSource, Failure> vetSource(const Pdfium& pdfium, const PageSourceEntry& source)
 {
-    const QJsonObject source = entry.toObject();
-    const QString path = source.value(QStringLiteral("path")).toString();
+    const QString& path = source.path;
     if (!PageSourceCheck::isReadableSource(path))
         return Failure(QStringLiteral("Kaynak PDF okunamıyor."));
     const std::optional<PageSourceFacts> facts = PageSourceCheck::read(pdfium, path);
@@ -50,21 +49,18 @@ std::variant<PageSource, Failure> vetSource(const Pdfium& pdfium, const QJsonVal
     if (facts->pageCount < PdfWorkerLimits::kMinPageCount || facts->pageCount > PdfWorkerLimits::kMaxPageCount)
         return Failure(QStringLiteral("Sayfa sayısı desteklenen sınırı aşıyor."));
 
-    const QJsonValue pages = source.value(QStringLiteral("pages"));
-    if (!pages.isUndefined() && !pages.isNull() && !pages.isArray())
-        return Failure(QStringLiteral("Sayfa seçimi geçersiz."));
     PageSource vetted{QFileInfo(path).absoluteFilePath(), facts->pageCount, {}, 0};
-    const std::optional<QString> range = PageJobPlan::rangeText(pages.toArray(), facts->pageCount, vetted.selectedPages);
+    const std::optional<QString> range = PageJobPlan::rangeText(source.pages, facts->pageCount, vetted.selectedPages);
     if (!range)
         return Failure(QStringLiteral("Sayfa seçimi geçersiz."));
     vetted.rangeText = *range;
     return vetted;
 }
 
-std::variant<VettedJob, Failure> vetSources(const Pdfium& pdfium, const QJsonArray& sources)
+std::variant<VettedJob, Failure> vetSources(const Pdfium& pdfium, const QList<PageSourceEntry>& sources)
 {
     VettedJob job;
-    for (const QJsonValue& entry : sources) {
+    for (const PageSourceEntry& entry : sources) {
         auto vetted = vetSource(pdfium, entry);
         if (auto* failure = std::get_if<Failure>(&vetted))
             return *failure;
@@ -77,15 +73,11 @@ std::variant<VettedJob, Failure> vetSources(const Pdfium& pdfium, const QJsonArr
     return job;
 }
 
-std::variant<RotationGroups, Failure> readRotations(const QJsonObject& request, int totalPages)
+std::variant<RotationGroups, Failure> readRotations(const std::optional<QList<qint64>>& rotations, int totalPages)
 {
-    const QJsonValue value = request.value(QStringLiteral("rotations"));
-    if (value.isUndefined() || value.isNull())
-        return RotationGroups{};
-    const QJsonArray rotations = value.toArray();
-    if (!value.isArray() || (!rotations.isEmpty() && rotations.size() != totalPages))
+    if (!rotations || (!rotations->isEmpty() && rotations->size() != totalPages))
         return Failure(QStringLiteral("Döndürme listesi sayfa sayısıyla uyuşmuyor."));
-    const std::optional<RotationGroups> groups = PageJobPlan::rotationGroups(rotations);
+    const std::optional<RotationGroups> groups = PageJobPlan::rotationGroups(*rotations);
     if (!groups)
         return Failure(QStringLiteral("Döndürme açısı geçersiz."));
     return *groups;
@@ -116,24 +108,24 @@ std::variant<int, Failure> verifyOutput(const Pdfium& pdfium, const QString& out
     return facts->pageCount;
 }
 
-std::variant<int, Failure> runJob(PageJobMode mode, const QJsonObject& request)
+std::variant<int, Failure> runJob(PageJobMode mode, const QJsonObject& json)
 {
-    const QJsonArray sources = request.value(QStringLiteral("sources")).toArray();
-    const QString output = request.value(QStringLiteral("output")).toString();
-    if (sources.isEmpty() || sources.size() > kMaxSources || !isUsableOutput(output))
+    const std::optional<PagesRequest> request = PagesRequest::fromJson(json);
+    if (!request || !isUsableOutput(request->output))
         return Failure(QStringLiteral("Sayfa işlemi isteği geçersiz."));
+    const QString& output = request->output;
 
     Pdfium pdfium;
     if (!pdfium.bindPdfium())
         return Failure(pdfium.errorMessage());
-    auto vetted = vetSources(pdfium, sources);
+    auto vetted = vetSources(pdfium, request->sources);
     if (auto* failure = std::get_if<Failure>(&vetted))
         return *failure;
     const VettedJob& job = std::get<VettedJob>(vetted);
     if (mode == PageJobMode::Overlay
         && (job.sources.size() != 2 || job.sources[0].pageCount != job.sources[1].pageCount))
         return Failure(QStringLiteral("Metin katmanı sayfa sayısı uyuşmuyor."));
-    auto rotations = readRotations(request, job.totalPages);
+    auto rotations = readRotations(request->rotations, job.totalPages);
     if (auto* failure = std::get_if<Failure>(&rotations))
         return *failure;
 
@@ -152,7 +144,7 @@ void answer(QJsonObject& reply, const std::variant<int, Failure>& outcome)
         reply = errorReply(*failure);
         return;
     }
-    reply = QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("pages"), std::get<int>(outcome)}};
+    reply = PagesReply{std::get<int>(outcome)}.toJson();
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // listed as "", other annotations left out, and the 1,000-note limit.
 
 #include "support/PdfFixtures.h"
-#include "SandboxedRun.h"
+#include "support/SandboxedRun.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>

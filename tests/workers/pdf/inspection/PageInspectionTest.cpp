@@ -5,7 +5,7 @@
 // reports that the worker found itself isolated.
 
 #include "support/PdfFixtures.h"
-#include "SandboxedRun.h"
+#include "support/SandboxedRun.h"
 
 #include <QFile>
 #include <QJsonArray>

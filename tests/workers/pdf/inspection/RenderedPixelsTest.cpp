@@ -6,7 +6,7 @@
 
 #include "worker/runner/PagePixels.h"
 #include "support/PdfFixtures.h"
-#include "SandboxedRun.h"
+#include "support/SandboxedRun.h"
 
 #include <QImage>
 #include <QJsonArray>

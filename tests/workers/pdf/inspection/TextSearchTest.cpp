@@ -4,7 +4,7 @@
 // page's own text 30 units before the hit; the query bounds.
 
 #include "support/PdfFixtures.h"
-#include "SandboxedRun.h"
+#include "support/SandboxedRun.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,15 +1,6 @@
 #include "PageRun.h"
 
-#include "support/TestPaths.h"
-
-#include <QDir>
-
 namespace velk::test {
-
-WorkerReply runPagesSandboxed(const QJsonObject& request)
-{
-    return runPdfWorker(request, nullptr, 60000, applicationDirectory());
-}
 
 QJsonObject pageSource(const QString& path, const QJsonValue& pages)
 {
@@ -45,11 +36,6 @@ QStringList labels(const QString& prefix, const QList<int>& numbers)
     for (const int number : numbers)
         texts.append(prefix + QString::number(number));
     return texts;
-}
-
-QStringList entriesIn(const QString& directory)
-{
-    return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 } // namespace velk::test

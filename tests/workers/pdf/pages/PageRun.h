@@ -4,7 +4,8 @@
 // and the requests and fixtures they share.
 
 #include "support/PdfFixtures.h"
-#include "worker/runner/PdfWorkerRunner.h"
+#include "support/SandboxedRun.h"
+#include "support/TestDirectories.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -13,9 +14,12 @@
 
 namespace velk::test {
 
-// runPdfWorker against the build's application directory, as velk-pdf
-// starts the worker.
-WorkerReply runPagesSandboxed(const QJsonObject& request);
+inline constexpr int kPagesTimeLimitMs = 60000;
+
+inline WorkerReply runPagesSandboxed(const QJsonObject& request)
+{
+    return runSandboxed(request, kPagesTimeLimitMs);
+}
 
 // One source: {"path"} with "pages" when the selection is not null.
 QJsonObject pageSource(const QString& path, const QJsonValue& pages = QJsonValue());
@@ -28,7 +32,5 @@ PdfFixtureSpec labelledPages(const QByteArray& prefix, int count);
 
 // prefix + 1 ... prefix + count, or the given numbers.
 QStringList labels(const QString& prefix, const QList<int>& numbers);
-
-QStringList entriesIn(const QString& directory);
 
 } // namespace velk::test

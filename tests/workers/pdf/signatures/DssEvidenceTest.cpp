@@ -5,7 +5,7 @@
 // streams, and a stream that inflates past the worker's memory fail the
 // whole answer.
 
-#include "workers/pdf/inspection/SandboxedRun.h"
+#include "support/SandboxedRun.h"
 #include "SignatureFixtureDocuments.h"
 
 #include <QCryptographicHash>

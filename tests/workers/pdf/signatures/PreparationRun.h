@@ -4,7 +4,7 @@
 // "prepareSignature" and "appendDss" through the real worker in the real
 // sandbox, and the independent programs that judge the results.
 
-#include "workers/pdf/inspection/SandboxedRun.h"
+#include "support/SandboxedRun.h"
 #include "support/SignedPdfFixtures.h"
 
 #include <QJsonArray>

@@ -4,7 +4,7 @@
 // openssl read them; unsigned fields only as far as the permission
 // analysis declares them; every refusal one sentence and no partial list.
 
-#include "workers/pdf/inspection/SandboxedRun.h"
+#include "support/SandboxedRun.h"
 #include "SignatureFixtureDocuments.h"
 #include "support/TestPki.h"
 

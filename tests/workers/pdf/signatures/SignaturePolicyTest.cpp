@@ -5,7 +5,7 @@
 // evidence a /DSS stores. Every failure is the one sentence, with no
 // partial answer.
 
-#include "workers/pdf/inspection/SandboxedRun.h"
+#include "support/SandboxedRun.h"
 #include "SignatureFixtureDocuments.h"
 #include "support/TestPki.h"
 

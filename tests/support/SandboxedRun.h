@@ -1,8 +1,9 @@
 #pragma once
 
-// The inspection tests' way to the real worker: runPdfWorker against the
+// The worker tests' way to the real worker: runPdfWorker against the
 // build's application directory, so the worker runs inside the real
-// sandbox exactly as velk-pdf starts it.
+// sandbox exactly as velk-pdf starts it; and the reply shapes the tests
+// compare against.
 
 #include "worker/runner/PdfWorkerRunner.h"
 
@@ -22,7 +23,11 @@ QJsonObject isolationPassed();
 // The reply without its "isolation" object, for comparing whole replies.
 QJsonObject withoutIsolation(QJsonObject reply);
 
-// {"ok": false, "error": message, "code": code}.
+// {"ok": false, "error": message, "code": code}: a refusal of the
+// worker's entry.
 QJsonObject failureReply(const QString& message, int code = 0);
+
+// {"ok": false, "error": message}: the shape of every handler's refusal.
+QJsonObject refusal(const QString& message);
 
 } // namespace velk::test

@@ -1,4 +1,4 @@
-#include "SandboxedRun.h"
+#include "support/SandboxedRun.h"
 
 #include "support/TestPaths.h"
 
@@ -23,6 +23,11 @@ QJsonObject withoutIsolation(QJsonObject reply)
 QJsonObject failureReply(const QString& message, int code)
 {
     return QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("error"), message}, {QStringLiteral("code"), code}};
+}
+
+QJsonObject refusal(const QString& message)
+{
+    return QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("error"), message}};
 }
 
 } // namespace velk::test
