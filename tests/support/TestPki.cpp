@@ -126,8 +126,9 @@ TestCertificate TestPki::issue(const CertificateRequest& request, const TestCert
         m_error = QStringLiteral("cannot write ") + extPath;
         return TestCertificate();
     }
-    if (!openssl({QStringLiteral("req"), QStringLiteral("-new"), QStringLiteral("-key"), result.keyPath,
-                  QStringLiteral("-subj"), subject, QStringLiteral("-out"), csrPath}))
+    // -utf8: subjects with Turkish letters are read as UTF-8, not Latin-1.
+    if (!openssl({QStringLiteral("req"), QStringLiteral("-new"), QStringLiteral("-utf8"), QStringLiteral("-key"),
+                  result.keyPath, QStringLiteral("-subj"), subject, QStringLiteral("-out"), csrPath}))
         return TestCertificate();
 
     // `openssl ca` rather than `x509 -req`: OpenSSL 3.0's x509 cannot set

@@ -35,9 +35,10 @@ QString certificateDisplayName(const QByteArray& der)
 {
     if (der.isEmpty())
         return {};
-    const auto* cursor = reinterpret_cast<const unsigned char*>(der.constData());
+    const auto* start = reinterpret_cast<const unsigned char*>(der.constData());
+    const unsigned char* cursor = start;
     const X509Ptr certificate(d2i_X509(nullptr, &cursor, long(der.size())));
-    if (!certificate)
+    if (!certificate || cursor != start + der.size())
         return {};
     const X509_NAME* subject = X509_get_subject_name(certificate.get());
     if (!subject)

@@ -10,7 +10,7 @@
 
 namespace velk {
 
-// Empty when the DER does not parse as one certificate.
+// Empty when the DER does not parse as one certificate or bytes follow it.
 QString certificateDisplayName(const QByteArray& der);
 
 } // namespace velk

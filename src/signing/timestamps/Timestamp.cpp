@@ -4,6 +4,7 @@
 #include "signing/timestamps/TimestampRequest.h"
 #include "signing/timestamps/TrustStore.h"
 #include "signing/certificates/CertificateDer.h"
+#include "signing/certificates/CertificateDisplayName.h"
 #include "signing/network/EvidenceFetcher.h"
 
 #include <QDateTime>
@@ -157,6 +158,7 @@ bool Timestamp::verifyTimestampToken(const QByteArray& token, const QByteArray& 
         inspectTimestampToken(token, true, signer);
         report.signerCertificate = signer.signerCertificate;
         report.certificates += signer.certificates;
+        report.signerName = certificateDisplayName(report.signerCertificate);
     }
     report.timestampToken = token;
     report.timestampValid = true;

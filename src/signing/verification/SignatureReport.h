@@ -51,6 +51,9 @@ struct SignatureReport {
 
     // "GEÇERLİ", "İPTAL", or "BELİRSİZ" for anything else.
     static QString statusWord(int status);
+    // The verdict of the integrity, chain and purpose facts: chain
+    // undetermined, verified, or trusted but not meant for signing.
+    static QString verdictSentence(const SignatureReport& report);
 };
 
 } // namespace velk

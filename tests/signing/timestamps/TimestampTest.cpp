@@ -204,6 +204,7 @@ void TimestampTest::requestAcceptedByOpenssl()
     QVERIFY(report.hasTimestamp && report.timestampValid);
     QCOMPARE(report.timestampToken, token);
     QCOMPARE(report.signerCertificate, m_pki->tsa.der);
+    QCOMPARE(report.signerName, QStringLiteral("tsa")); // the authority's display name
     QVERIFY(report.certificates.contains(m_pki->intermediate.der));
     const QDateTime time = QDateTime::fromString(report.timestampTime, Qt::ISODate);
     QVERIFY(report.timestampTime.endsWith(QLatin1Char('Z')));
