@@ -31,7 +31,8 @@ void showWarning(QWidget* parent, const QString& title, const QString& text)
 
 MainWindowPrompts MainWindowPrompts::dialogs()
 {
-    return {askOpenFileName, askSaveFileName, showWarning, TabPrompts::dialogs(), askOpenFileNames};
+    return {askOpenFileName, askSaveFileName, showWarning, TabPrompts::dialogs(), askOpenFileNames,
+            VerificationPrompts::dialogs()};
 }
 
 MainWindowPrompts MainWindowPrompts::completed(MainWindowPrompts prompts)
@@ -44,6 +45,7 @@ MainWindowPrompts MainWindowPrompts::completed(MainWindowPrompts prompts)
         prompts.warning = showWarning;
     if (!prompts.openFileNames)
         prompts.openFileNames = askOpenFileNames;
+    prompts.verification = VerificationPrompts::completed(std::move(prompts.verification));
     // The tab fills in its own missing questions.
     return prompts;
 }

@@ -6,6 +6,7 @@
 // the main window.
 
 #include "document/TabPrompts.h"
+#include "signing/ui/VerificationPrompts.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,8 @@ struct MainWindowPrompts {
     TabPrompts document;
     // Several files to read, in the order chosen; empty when cancelled.
     std::function<QStringList(QWidget* parent, const QString& title, const QString& filter)> openFileNames;
+    // The questions and result window of "İmzaları doğrula…".
+    VerificationPrompts verification;
 
     // Qt's file dialogs, warning boxes and the tabs' standard dialogs.
     static MainWindowPrompts dialogs();
