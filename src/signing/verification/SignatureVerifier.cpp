@@ -57,7 +57,7 @@ SignatureReports verifySignatures(PdfDocumentPtr document, const QString& trustP
         return failure(QStringLiteral("Açık PDF gerekli."));
     const WorkerReply listing = listSignatures(*document, cancel, options.applicationDirectory);
     if (!listing.error.isEmpty())
-        return failure(listing.error);
+        return failure(isCancelled(cancel) ? kCancelled : listing.error);
     const std::optional<SignaturesReply> signatures = SignaturesReply::fromJson(listing.json);
     if (!signatures)
         return failure(QStringLiteral("İmza listesi okunamadı."));

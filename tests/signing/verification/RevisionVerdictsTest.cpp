@@ -80,7 +80,7 @@ private Q_SLOTS:
         const TestCertificate signer = m_signer;
         const TestCertificate tsa = m_tsa;
         const QByteArray der = m_signer.der;
-        const Update dss = [der](const QByteArray& pdf) { return addDss(pdf, der); };
+        const Update dss = [der](const QByteArray& pdf) { return addDss(pdf, {der}); };
         const Update annotation = [](const QByteArray& pdf) { return addAnnotation(pdf); };
         const Update fill = [](const QByteArray& pdf) { return fillTextField(pdf, "yeni"); };
         const Update removePage = [](const QByteArray& pdf) { return removeSecondPage(pdf); };
@@ -185,7 +185,7 @@ private Q_SLOTS:
     {
         QByteArray pdf = signedDocument(*m_pki, m_signer);
         const qint64 covered = pdf.size();
-        pdf = addDss(pdf, m_signer.der);
+        pdf = addDss(pdf, {m_signer.der});
         const qint64 dssEnd = pdf.size();
         pdf = addDocumentTimestamp(pdf, *m_pki, m_tsa);
         QVERIFY(!pdf.isEmpty());

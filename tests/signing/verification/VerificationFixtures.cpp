@@ -72,13 +72,22 @@ QByteArray signedDocument(TestPki& pki, const TestCertificate& signer, const Sig
     return signPlaceholder(pdfFromObjects(bodies), pki, signer, spec.cades);
 }
 
-QByteArray addDss(const QByteArray& pdf, const QByteArray& certificateDer)
+QByteArray addDss(const QByteArray& pdf, const QList<QByteArray>& certificates, const QList<QByteArray>& crls)
 {
-    return appendRevision(pdf,
-                          {{1, catalogWith(pdf, "/DSS 20 0 R")},
-                           {20, "<< /Certs [21 0 R] >>"},
-                           {21, streamObject(certificateDer)}},
-                          kSize);
+    QMap<int, QByteArray> objects{{1, catalogWith(pdf, "/DSS 20 0 R")}};
+    QByteArray certs;
+    QByteArray crlRefs;
+    int number = 25; // after every other object an update adds
+    for (const QByteArray& der : certificates) {
+        objects.insert(number, streamObject(der));
+        certs += QByteArray::number(number++) + " 0 R ";
+    }
+    for (const QByteArray& der : crls) {
+        objects.insert(number, streamObject(der));
+        crlRefs += QByteArray::number(number++) + " 0 R ";
+    }
+    objects.insert(20, "<< /Certs [" + certs + "] /CRLs [" + crlRefs + "] >>");
+    return appendRevision(pdf, objects, kSize);
 }
 
 QByteArray addAnnotation(const QByteArray& pdf)

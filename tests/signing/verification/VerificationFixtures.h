@@ -35,7 +35,8 @@ struct SignedDocumentSpec {
 QByteArray signedDocument(TestPki& pki, const TestCertificate& signer, const SignedDocumentSpec& spec = {});
 
 // Later revisions, each appended as a classic incremental update.
-QByteArray addDss(const QByteArray& pdf, const QByteArray& certificateDer);
+// A /DSS with these certificates and CRLs.
+QByteArray addDss(const QByteArray& pdf, const QList<QByteArray>& certificates, const QList<QByteArray>& crls = {});
 QByteArray addAnnotation(const QByteArray& pdf);
 QByteArray fillTextField(const QByteArray& pdf, const QByteArray& value);
 QByteArray removeSecondPage(const QByteArray& pdf);
