@@ -244,6 +244,30 @@ private Q_SLOTS:
         QVERIFY(annotated.reports.at(1).verdict.endsWith(kAfterBytes));
     }
 
+    void expiredEvidenceDoesNotProtect()
+    {
+        // The authority's CRL in the store expired before the time stamp.
+        const QByteArray expired = m_pki->makeCrl(m_pki->root(), 1, QStringLiteral("-3h"));
+        QVERIFY(!expired.isEmpty());
+        QByteArray pdf = addDss(signedDocument(), {}, {expired});
+        pdf = addDocumentTimestamp(pdf, *m_pki, m_tsa);
+        QVERIFY(!pdf.isEmpty());
+        const SignatureReports result = verify(pdf);
+        QCOMPARE(result.reports.size(), 2);
+        const SignatureReport& signature = result.reports.at(0);
+        const SignatureReport& stamp = result.reports.at(1);
+        QVERIFY(stamp.integrityValid && stamp.chainTrusted);
+        QCOMPARE(stamp.historicalStatus, kStatusUndetermined);
+        QVERIFY(!stamp.archiveCovered);
+        QCOMPARE(stamp.archiveText,
+                 QStringLiteral("DocTimeStamp zinciri BELİRSİZ: sıra, bütünlük veya tarihsel TSA kanıtı eksik."));
+        QVERIFY(!signature.archiveCovered);
+        QCOMPARE(signature.historicalStatus, kStatusUndetermined);
+        QCOMPARE(signature.archiveText, QStringLiteral("Doğrulanmış DocTimeStamp zinciri kapsamı yok; BELİRSİZ."));
+        // What followed the signature is still only verified evidence.
+        QVERIFY(signature.verdict.endsWith(kOnlyEvidence));
+    }
+
     void corruptLaterSignatureMakesEarlierUncertain()
     {
         QByteArray pdf = addSignature(signedDocument(), *m_pki, m_signer);
