@@ -14,6 +14,9 @@ inline constexpr qint64 kMaxContentsGap = 131074;
 inline constexpr int kWorkerTimeLimitMs = 20000;
 // Revisions after one signature that are still classified.
 inline constexpr int kMaxLaterRevisions = 64;
+// Stored evidence items of one kind in a policy reply: the worker allows
+// 128 per array of the security store and of each of its 128 VRI entries.
+inline constexpr qsizetype kMaxStoredEvidenceItems = 128 * 129;
 // A revision number after "startxref": more digits than this cannot be an
 // offset into a file of at most 128 MiB.
 inline constexpr int kMaxOffsetDigits = 15;

@@ -2,6 +2,7 @@
 
 #include "signing/verification/HistoricalCheck.h"
 #include "signing/verification/SignatureEntryCheck.h"
+#include "signing/verification/VerificationLimits.h"
 
 #include "signing/certificates/CertificatePolicy.h"
 #include "signing/cms/CmsVerification.h"
@@ -23,7 +24,7 @@ const QString kTimestampFilter = QStringLiteral("ETSI.RFC3161");
 QList<QByteArray> evidenceOf(const QJsonObject& policy, const QString& kind)
 {
     QList<QByteArray> items;
-    const std::optional<QJsonArray> list = JsonFields::array(policy, kind, revocation::kMaxEvidenceFiles);
+    const std::optional<QJsonArray> list = JsonFields::array(policy, kind, VerificationLimits::kMaxStoredEvidenceItems);
     for (const QJsonValue& value : list.value_or(QJsonArray())) {
         const QJsonObject holder{{kind, value}};
         if (const std::optional<QByteArray> item = JsonFields::base64(holder, kind, revocation::kMaxEvidenceBytes))
