@@ -218,7 +218,10 @@ QByteArray CmsSignature::buildCmsSignature(const QByteArray& documentDigest, con
         error = QString::fromUtf8(kSignatureMismatch);
         return {};
     }
-    return SignedDataEncoder::encode(certificate.get(), attributes, signature);
+    const QByteArray encoded = SignedDataEncoder::encode(certificate.get(), attributes, signature);
+    if (encoded.isEmpty())
+        error = QString::fromUtf8(kInvalidInput);
+    return encoded;
 }
 
 QByteArray CmsSignature::completeCmsSignature(const QByteArray& cms, const SignatureOptions& options,

@@ -9,6 +9,10 @@
 
 #include <QCryptographicHash>
 
+#include <openssl/err.h>
+
+#include <limits>
+
 namespace velk {
 
 namespace {
@@ -62,6 +66,8 @@ bool acceptedDigest(CMS_SignerInfo* signerInfo)
 
 bool verifyIntegrity(CMS_ContentInfo* cms, const QByteArray& signedBytes)
 {
+    if (signedBytes.size() > std::numeric_limits<int>::max())
+        return false;
     BioPtr content(BIO_new_mem_buf(signedBytes.constData(), int(signedBytes.size())));
     return content && CMS_verify(cms, nullptr, nullptr, content.get(), nullptr, kVerifyFlags) == 1;
 }
@@ -110,6 +116,15 @@ void checkEmbeddedTimestamp(CMS_SignerInfo* signerInfo, const QString& trustPath
 
 SignatureReport CmsVerification::verifyCmsSignature(const QByteArray& cms, const QByteArray& signedBytes,
                                                     const QString& trustPath, bool requireSigningCertificate)
+{
+    SignatureReport report = checkSignature(cms, signedBytes, trustPath, requireSigningCertificate);
+    // Refusals leave OpenSSL's reasons queued on this thread; the report holds ours.
+    ERR_clear_error();
+    return report;
+}
+
+SignatureReport CmsVerification::checkSignature(const QByteArray& cms, const QByteArray& signedBytes,
+                                                const QString& trustPath, bool requireSigningCertificate)
 {
     SignatureReport report;
     const CmsContentInfoPtr parsed = parseContents(cms);

@@ -23,6 +23,10 @@ public:
     // false with one Turkish sentence in `verdict`.
     static SignatureReport verifyCmsSignature(const QByteArray& cms, const QByteArray& signedBytes,
                                               const QString& trustPath, bool requireSigningCertificate);
+
+private:
+    static SignatureReport checkSignature(const QByteArray& cms, const QByteArray& signedBytes,
+                                          const QString& trustPath, bool requireSigningCertificate);
 };
 
 } // namespace velk

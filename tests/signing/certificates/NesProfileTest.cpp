@@ -3,6 +3,8 @@
 // issuers; the sentence each yields, with and without an authorised
 // provider table; and the provider-chain check itself.
 
+#include "QcStatementDer.h"
+
 #include "signing/certificates/CertificatePolicy.h"
 #include "support/TestPki.h"
 #include "worker/contract/OpenSslHandles.h"
@@ -14,15 +16,9 @@
 using velk::CertificatePolicy;
 using velk::SignatureReport;
 using velk::test::TestCertificate;
+using namespace velk::test::qc;
 
 namespace {
-
-const char* const kLawText =
-    "Bu sertifika, 5070 sayılı Elektronik İmza Kanununa göre nitelikli elektronik sertifikadır.";
-const QString kCompliance = QStringLiteral("0.4.0.1862.1.1");
-const QString kTurkish = QStringLiteral("2.16.792.1.61.0.1.5070.1.1");
-const QString kQcType = QStringLiteral("0.4.0.1862.1.6");
-const QString kPublicSector = QStringLiteral("2.16.792.1.2.1.1.5.7.1.1");
 
 const QString kDefault = QString::fromUtf8("Nitelikli değil: Türkiye NES profili doğrulanmadı.");
 const QString kQualified =
@@ -30,49 +26,6 @@ const QString kQualified =
 const QString kDeclared = QString::fromUtf8("Sertifika nitelikli profil beyanı taşıyor (kök doğrulaması yapılmadı). ");
 const QString kUndeclared = QString::fromUtf8("Nitelikli değil / NES niteliği doğrulanamadı. ");
 const QString kPolicies = QString::fromUtf8("Sertifika politikaları: ");
-
-QByteArray tlv(char tag, const QByteArray& content)
-{
-    QByteArray length;
-    if (content.size() < 0x80) {
-        length.append(char(content.size()));
-    } else {
-        for (qsizetype n = content.size(); n > 0; n >>= 8)
-            length.prepend(char(n & 0xFF));
-        length.prepend(char(0x80 | length.size()));
-    }
-    return tag + length + content;
-}
-
-QByteArray oid(const QString& dotted)
-{
-    velk::OpenSslHandle<ASN1_OBJECT, ASN1_OBJECT_free> object(OBJ_txt2obj(dotted.toLatin1().constData(), 1));
-    unsigned char* der = nullptr;
-    const int length = object ? i2d_ASN1_OBJECT(object.get(), &der) : -1;
-    QByteArray bytes = length > 0 ? QByteArray(reinterpret_cast<const char*>(der), length) : QByteArray();
-    OPENSSL_free(der);
-    return bytes;
-}
-
-QByteArray statement(const QString& id, const QByteArray& parameter = {})
-{
-    return tlv(0x30, oid(id) + parameter);
-}
-
-QByteArray utf8(const QString& text)
-{
-    return tlv(0x0C, text.toUtf8());
-}
-
-QByteArray qcType(const QString& type)
-{
-    return statement(kQcType, tlv(0x30, oid(type)));
-}
-
-QList<QByteArray> baseStatements(const QString& text = QString::fromUtf8(kLawText))
-{
-    return {statement(kCompliance), statement(kTurkish, utf8(text)), qcType(QStringLiteral("0.4.0.1862.1.6.1"))};
-}
 
 // n statements with distinct private OIDs after the base three.
 QList<QByteArray> padded(int total)
@@ -205,8 +158,7 @@ void NesProfileTest::profile()
     if (!extraExtensions.join(QString()).contains(QLatin1String("keyUsage=")))
         request.extensions.prepend(kNonRepudiation);
     if (!statements.isEmpty() || QByteArray(QTest::currentDataTag()) == "no statements")
-        request.extensions.append(QStringLiteral("1.3.6.1.5.5.7.1.3=DER:")
-                                  + QString::fromLatin1(tlv(0x30, statements.join()).toHex()));
+        request.extensions.append(extensionLine(statements));
     if (!policies.isEmpty())
         request.extensions.append(QStringLiteral("certificatePolicies=") + policies);
     const TestCertificate& issuer = foreignIssuer ? m_foreignProvider : m_provider;

@@ -6,7 +6,9 @@
 
 #include "CmsFixtures.h"
 
+#include "signing/certificates/QcStatementDer.h"
 #include "signing/cms/CmsVerification.h"
+#include "support/PdfFixtures.h"
 #include "support/SignatureFill.h"
 #include "support/SignedPdfFixtures.h"
 
@@ -36,6 +38,24 @@ const QString kNotForSigning =
 
 const QByteArray kData = QByteArrayLiteral("%PDF-1.7 signed bytes of a test document\n");
 
+struct SignedParts {
+    QByteArray contents;    // decoded Contents, with its zero fill
+    QByteArray signedBytes; // the two ranges
+};
+
+// The last signature of a PDF as a verifier takes it: ByteRange, then the
+// Contents hex between the ranges.
+SignedParts lastSignature(const QByteArray& pdf)
+{
+    const qsizetype at = pdf.lastIndexOf("/ByteRange");
+    const qsizetype open = pdf.indexOf('[', at);
+    const QList<QByteArray> numbers = pdf.mid(open + 1, pdf.indexOf(']', open) - open - 1).simplified().split(' ');
+    if (at < 0 || numbers.size() != 4)
+        return {};
+    const qint64 a = numbers[1].toLongLong(), b = numbers[2].toLongLong(), c = numbers[3].toLongLong();
+    return {QByteArray::fromHex(pdf.mid(a + 1, b - a - 2)), pdf.left(a) + pdf.mid(b, c)};
+}
+
 } // namespace
 
 class CmsVerificationTest : public QObject {
@@ -50,6 +70,9 @@ private Q_SLOTS:
     void declaredSigningTime();
     void embeddedTimestamp();
     void brokenTimestampKeepsIntegrity();
+    void qualifiedProfileDeclared();
+    void popplerSignatures_data();
+    void popplerSignatures();
 
 private:
     QTemporaryDir m_dir;
@@ -61,6 +84,7 @@ private:
     TestCertificate m_other;
     TestCertificate m_tsa;
     QHash<QString, QByteArray> m_cms;
+    std::unique_ptr<velk::test::NssSigner> m_nss;
 };
 
 void CmsVerificationTest::initTestCase()
@@ -121,6 +145,7 @@ void CmsVerificationTest::verify_data()
     QTest::newRow("RSA-PSS") << "pss" << none << false << true << kTrusted;
     QTest::newRow("ECDSA with SHA-512") << "ecdsa-sha512" << none << false << true << kTrusted;
     QTest::newRow("no signed attributes") << "noattr" << none << false << true << kTrusted;
+    QTest::newRow("no signed attributes as CAdES") << "noattr" << none << true << false << kBindingFailed;
     QTest::newRow("CAdES with v2") << "cades" << none << true << true << kTrusted;
     QTest::newRow("adbe without v2") << "sha256" << none << false << true << kTrusted;
     QTest::newRow("CAdES without v2") << "sha256" << none << true << false << kBindingFailed;
@@ -242,6 +267,77 @@ void CmsVerificationTest::brokenTimestampKeepsIntegrity()
     QVERIFY(report.hasTimestamp);
     QVERIFY(!report.timestampValid);
     QVERIFY(report.timestampTime.isEmpty());
+}
+
+// A signer with the qualified profile under a trusted chain: declared, not
+// qualified, since no provider is authorised as shipped.
+void CmsVerificationTest::qualifiedProfileDeclared()
+{
+    using namespace velk::test::qc;
+    velk::test::CertificateRequest request;
+    request.name = QStringLiteral("nes-signer");
+    request.keyAlgorithm = QStringLiteral("ec:prime256v1");
+    request.extensions = {QStringLiteral("keyUsage=critical,nonRepudiation"), extensionLine(baseStatements()),
+                          QStringLiteral("certificatePolicies=") + kPublicSector};
+    const TestCertificate signer = m_pki->issue(request, m_intermediate);
+    QVERIFY2(signer.isValid(), qPrintable(m_pki->error()));
+    const QByteArray cms = velk::test::opensslCms(
+        *m_pki, signer, kData, {"-md", "sha256", "-cades", "-certfile", m_intermediate.certificatePath});
+    const SignatureReport report =
+        CmsVerification::verifyCmsSignature(cms, kData, m_pki->root().certificatePath, true);
+    QVERIFY(report.integrityValid && report.chainTrusted);
+    QVERIFY(!report.nesQualified);
+    QCOMPARE(report.nesText,
+             QString::fromUtf8("Sertifika nitelikli profil beyanı taşıyor (kök doğrulaması yapılmadı). "
+                               "Sertifika politikaları: 2.16.792.1.2.1.1.5.7.1.1 (Kamu SM NES)"));
+    QCOMPARE(report.verdict, kTrusted);
+}
+
+void CmsVerificationTest::popplerSignatures_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("cades");
+    QTest::addColumn<bool>("integrity");
+    QTest::newRow("adbe, BER") << QStringList{} << false << true;
+    // pdfsig cannot add an ETSI signature, but its adbe CMS carries a
+    // signingCertificateV2 that binds the signer.
+    QTest::newRow("the same CMS as CAdES") << QStringList{} << true << true;
+}
+
+// pdfsig -add-signature with an RSA key from an NSS database.
+void CmsVerificationTest::popplerSignatures()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, cades);
+    QFETCH(bool, integrity);
+    if (!m_nss) {
+        const TestCertificate signer = m_pki->issueSigner(QStringLiteral("Poppler İmzacı"), m_pki->root());
+        QVERIFY(signer.isValid());
+        m_nss = std::make_unique<velk::test::NssSigner>(*m_pki, signer, m_dir.filePath(QStringLiteral("nss")));
+    }
+    const velk::test::NssSigner& nss = *m_nss;
+    QVERIFY(nss.isValid());
+    const QString input = m_dir.filePath(QStringLiteral("poppler-in.pdf"));
+    const QString output = m_dir.filePath(QStringLiteral("poppler-out.pdf"));
+    QFile::remove(output);
+    const QByteArray document = velk::test::pdfFromObjects({"<< /Type /Catalog /Pages 2 0 R >>",
+                                                            "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                                            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>"});
+    QVERIFY(velk::test::writeFile(input, document));
+    QVERIFY(nss.addSignature(input, output, options));
+    const SignedParts parts = lastSignature(velk::test::readFile(output));
+    QVERIFY(!parts.contents.isEmpty());
+    QVERIFY(parts.contents.endsWith('\0')); // the zero fill stays with the CMS
+    const SignatureReport report =
+        CmsVerification::verifyCmsSignature(parts.contents, parts.signedBytes, m_pki->root().certificatePath, cades);
+    QCOMPARE(report.integrityValid, integrity);
+    if (integrity) {
+        QVERIFY(report.chainTrusted);
+        QCOMPARE(report.verdict, kTrusted);
+        QCOMPARE(report.signerName, QString::fromUtf8("Poppler İmzacı"));
+    } else {
+        QCOMPARE(report.verdict, kBindingFailed);
+    }
 }
 
 QTEST_GUILESS_MAIN(CmsVerificationTest)
