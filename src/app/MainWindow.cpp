@@ -13,6 +13,7 @@
 #include "update/UpdateDialog.h"
 #include "operations/PrintCommand.h"
 #include "operations/OutputNames.h"
+#include "signing/ui/SignatureVerificationDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -128,6 +129,7 @@ void MainWindow::connectCommands()
 {
     connect(m_actions.open, &QAction::triggered, this, &MainWindow::chooseDocument);
     connect(m_actions.saveCopy, &QAction::triggered, this, &MainWindow::saveDocumentCopy);
+    connect(m_actions.verifySignatures, &QAction::triggered, this, &MainWindow::verifyDocumentSignatures);
     connect(m_actions.quit, &QAction::triggered, this, &QWidget::close);
     connect(m_actions.fullScreen, &QAction::toggled, this, [this](bool on) {
         if (on)
@@ -334,6 +336,14 @@ void MainWindow::saveDocumentCopy()
     if (output.isEmpty())
         return;
     startExport(output, [document, output] { return copyWorkingCopy(document, output); }, nullptr);
+}
+
+void MainWindow::verifyDocumentSignatures()
+{
+    const NativeDocumentTab* tab = currentDocumentTab();
+    if (!tab || !tab->document() || isBusy())
+        return;
+    showSignatureVerification(this, tab->document(), m_prompts.verification);
 }
 
 void MainWindow::handleEditRequest(PdfDocumentPtr document, int page, QPointF position, QString text, bool note,

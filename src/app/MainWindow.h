@@ -85,6 +85,8 @@ public Q_SLOTS:
     void convertImages();
     void convertOffice();
     void ocrDocument();
+    // "İmzaları doğrula…" on the current document.
+    void verifyDocumentSignatures();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -65,7 +65,8 @@ void showAbout(QWidget* parent)
 
 MainWindowPrompts MainWindowPrompts::dialogs()
 {
-    return {askOpenFileName, askSaveFileName, showWarning, TabPrompts::dialogs(), askOpenFileNames, showAbout, askPrintSetup};
+    return {askOpenFileName, askSaveFileName, showWarning, TabPrompts::dialogs(), askOpenFileNames, showAbout, askPrintSetup,
+            VerificationPrompts::dialogs()};
 }
 
 MainWindowPrompts MainWindowPrompts::completed(MainWindowPrompts prompts)
@@ -82,6 +83,7 @@ MainWindowPrompts MainWindowPrompts::completed(MainWindowPrompts prompts)
         prompts.about = showAbout;
     if (!prompts.printSetup)
         prompts.printSetup = askPrintSetup;
+    prompts.verification = VerificationPrompts::completed(std::move(prompts.verification));
     // The tab fills in its own missing questions.
     return prompts;
 }

@@ -6,6 +6,7 @@
 // the main window.
 
 #include "document/ui/TabPrompts.h"
+#include "signing/ui/VerificationPrompts.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,8 @@ struct MainWindowPrompts {
     // The system print dialog on printer for a document of pageCount pages;
     // false when the user cancelled.
     std::function<bool(QWidget* parent, QPrinter& printer, int pageCount)> printSetup;
+    // The questions and result window of "İmzaları doğrula…".
+    VerificationPrompts verification;
 
     // Qt's file dialogs, warning boxes and the tabs' standard dialogs.
     static MainWindowPrompts dialogs();

@@ -164,13 +164,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("objectName");
         QTest::newRow("sign") << "signDocumentAction";
-        QTest::newRow("verify") << "verifySignaturesAction";
     }
 
     void signatureCommandsDoNothingYet()
     {
-        // Enabled with a document open; they start nothing until the
-        // signature and verification dialogs are wired to them.
+        // Enabled with a document open; it starts nothing until the
+        // signature dialog is wired to it.
         QFETCH(QString, objectName);
         test::ScriptedWindowPrompts prompts;
         MainWindow window(prompts.prompts());
@@ -182,6 +181,48 @@ private Q_SLOTS:
         QCOMPARE(window.tabs()->count(), 2);
         QVERIFY(!window.isBusy());
         QVERIFY(prompts.openQuestions.isEmpty() && prompts.saveQuestions.isEmpty() && prompts.warnings.isEmpty());
+    }
+
+    void verifyCommandVerifiesTheCurrentDocument_data()
+    {
+        QTest::addColumn<int>("trust");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("system store") << int(VerificationChoice::Trust::SystemStore)
+                                      << QStringList{"Bu belgede kriptografik PDF imzası bulunamadı."};
+        QTest::newRow("question cancelled") << int(VerificationChoice::Trust::Cancel) << QStringList{};
+    }
+
+    void verifyCommandVerifiesTheCurrentDocument()
+    {
+        QFETCH(int, trust);
+        QFETCH(QStringList, shown);
+        test::ScriptedWindowPrompts prompts;
+        MainWindowPrompts windowPrompts = prompts.prompts();
+        int questions = 0;
+        QStringList results;
+        windowPrompts.verification.question = [&questions, trust](QWidget*) {
+            ++questions;
+            return VerificationChoice{VerificationChoice::Trust(trust), false};
+        };
+        windowPrompts.verification.showResults = [&results](QWidget*, const QString& text) { results << text; };
+        MainWindow window(windowPrompts);
+        window.openDocument(file("rapor.pdf"), false);
+        QVERIFY(test::waitUntilOpen(window.currentDocumentTab()));
+        QAction* verify = window.actions().verifySignatures;
+        QVERIFY(verify->isEnabled());
+        verify->trigger();
+        QCOMPARE(questions, 1);
+        QCOMPARE(results, shown);
+        QCOMPARE(window.tabs()->count(), 2);
+        QVERIFY(!window.isBusy());
+
+        // Busy with another task, the command asks nothing.
+        test::TaskGate gate;
+        QVERIFY(window.startExport(file("çıktı.pdf"), gate.task({false, QStringLiteral("Bitti.")}), nullptr));
+        verify->trigger();
+        QCOMPARE(questions, 1);
+        gate.open();
+        QVERIFY(test::waitUntilIdle(window));
     }
 
     void disabledBlankPdfGreysEveryMirror()

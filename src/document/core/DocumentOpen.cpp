@@ -41,6 +41,12 @@ PdfOpenResult openPdfDocument(const QString& path, const QString& password,
 
 PdfOpenResult openPdfDocument(const QString& path, SecretBytesPtr password, std::shared_ptr<std::atomic<bool>> cancel)
 {
+    return openPdfDocument(path, std::move(password), std::move(cancel), QString());
+}
+
+PdfOpenResult openPdfDocument(const QString& path, SecretBytesPtr password, std::shared_ptr<std::atomic<bool>> cancel,
+                              const QString& applicationDirectory)
+{
     const QFileInfo source(path);
     if (path.isEmpty() || !isOpenableSource(source))
         return failure(QStringLiteral("PDF okunamıyor veya 512 MiB sınırını aşıyor."));
@@ -59,8 +65,12 @@ PdfOpenResult openPdfDocument(const QString& path, SecretBytesPtr password, std:
     if (!copyError.isEmpty())
         return failure(copyError);
 
-    const WorkerReply reply = runPdfWorker(InspectRequest{document->workingPath}.toJson(), document->password, cancel,
-                                           DocumentLimits::kInspectTimeLimitMs);
+    const QJsonObject request = InspectRequest{document->workingPath}.toJson();
+    const WorkerReply reply =
+        applicationDirectory.isEmpty()
+            ? runPdfWorker(request, document->password, cancel, DocumentLimits::kInspectTimeLimitMs)
+            : runPdfWorker(request, document->password, cancel, DocumentLimits::kInspectTimeLimitMs,
+                           applicationDirectory);
     if (!reply.error.isEmpty()) {
         const qint64 code = JsonFields::integer(reply.json, QStringLiteral("code"), 0, INT_MAX).value_or(0);
         return failure(reply.error, int(code));

@@ -14,6 +14,10 @@ namespace velk {
 // A null cancellation flag counts as never set. The document keeps the
 // password (never null; empty for none).
 PdfOpenResult openPdfDocument(const QString& path, SecretBytesPtr password, std::shared_ptr<std::atomic<bool>> cancel);
+// The same with the worker of the given application directory (empty:
+// beside the running program), for developer tools built apart from it.
+PdfOpenResult openPdfDocument(const QString& path, SecretBytesPtr password, std::shared_ptr<std::atomic<bool>> cancel,
+                              const QString& applicationDirectory);
 // The same for a password given as text (the caller wipes its own text).
 PdfOpenResult openPdfDocument(const QString& path, const QString& password,
                               std::shared_ptr<std::atomic<bool>> cancel);

@@ -73,4 +73,8 @@ inline constexpr int kMaxOutputPages = kMaxPageCount;
 // "ocr": pages recognised in one run.
 inline constexpr int kMaxOcrPages = 100;
 
+// "signatures": signed signatures listed and the bytes of one /Contents.
+inline constexpr int kMaxListedSignatures = 64;
+inline constexpr qint64 kMaxSignatureContentsBytes = 65536;
+
 } // namespace velk::SharedLimits
