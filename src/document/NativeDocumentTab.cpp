@@ -5,6 +5,7 @@
 #include "document/DocumentViewLimits.h"
 #include "document/NoteListing.h"
 #include "document/PdfCanvas.h"
+#include "document/ReadingControls.h"
 
 #include "worker/contract/PdfiumCodes.h"
 #include "worker/contract/SecureWipe.h"
@@ -22,6 +23,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <utility>
 
 namespace velk {
 
@@ -99,7 +101,7 @@ void NativeDocumentTab::connectControls()
     connect(bars.viewModeCombo, &QComboBox::currentIndexChanged, m_view, &PdfCanvas::setViewMode);
     connect(bars.filterCombo, &QComboBox::currentIndexChanged, m_view, &PdfCanvas::setReadingFilter);
     connect(bars.searchEdit, &QLineEdit::returnPressed, this, &NativeDocumentTab::findNext);
-    connect(bars.searchEdit, &QLineEdit::textChanged, this, [this] { m_lastFoundPage = -1; });
+    connect(bars.searchEdit, &QLineEdit::textChanged, this, &NativeDocumentTab::queryEdited);
     connect(bars.findAction, &QAction::triggered, this, &NativeDocumentTab::findNext);
     connect(bars.textAction, &QAction::triggered, this, [this] { startTextPlacement(false); });
     connect(bars.noteAction, &QAction::triggered, this, [this] { startTextPlacement(true); });
@@ -109,6 +111,16 @@ void NativeDocumentTab::connectControls()
     connect(m_openWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::openFinished);
     connect(m_searchWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::searchFinished);
     connect(m_notesWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::notesFinished);
+
+    ReadingControls::install(this, bars, m_view, [this](const QString& text) { showMessage(text); });
+    for (const auto& [keys, backward] : {std::pair{QKeySequence(QKeySequence::FindNext), false},
+                                         std::pair{QKeySequence(QKeySequence::FindPrevious), true},
+                                         std::pair{QKeySequence(Qt::SHIFT | Qt::Key_Return), true},
+                                         std::pair{QKeySequence(Qt::SHIFT | Qt::Key_Enter), true}}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, backward = backward] { startSearch(backward); });
+    }
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -197,15 +209,31 @@ void NativeDocumentTab::showMessage(const QString& text)
 
 void NativeDocumentTab::findNext()
 {
+    startSearch(false);
+}
+
+void NativeDocumentTab::findPrevious()
+{
+    startSearch(true);
+}
+
+void NativeDocumentTab::queryEdited()
+{
+    m_search.reset();
+    m_view->clearSearchMarks();
+}
+
+void NativeDocumentTab::startSearch(bool backward)
+{
     const QString query = m_toolbars->searchEdit->text().trimmed();
     if (!m_document || m_searching || query.isEmpty())
         return;
-    const int startPage =
-        m_lastFoundPage == -1 ? m_view->currentPage() : (m_lastFoundPage + 1) % m_document->pageCount();
+    const SearchStart start = backward ? m_search.previous(m_view->currentPage()) : m_search.next(m_view->currentPage());
     m_searching = true;
+    m_searchingBackward = backward;
     m_toolbars->searchEdit->setEnabled(false);
     showMessage(QStringLiteral("Aranıyor…"));
-    m_searchWatcher->setFuture(QtConcurrent::run(searchDocument, m_document, query, startPage, m_cancel));
+    m_searchWatcher->setFuture(QtConcurrent::run(searchFrom, m_document, query, start, m_cancel));
 }
 
 void NativeDocumentTab::searchFinished()
@@ -214,14 +242,19 @@ void NativeDocumentTab::searchFinished()
     const PdfSearchResult result = future.resultCount() > 0 ? future.result() : PdfSearchResult{};
     m_searching = false;
     m_toolbars->searchEdit->setEnabled(true);
+    m_message->setToolTip(QString());
     if (!result.error.isEmpty()) {
         showMessage(result.error);
     } else if (result.page < 0) {
+        m_view->clearSearchMarks();
         showMessage(QStringLiteral("Metin bulunamadı. Taranmış belgelerde önce OCR gerekebilir."));
     } else {
-        m_lastFoundPage = result.page;
+        m_search.found(result);
         m_view->goToPage(result.page);
-        showMessage(QStringLiteral("Sayfa %1: %2").arg(QString::number(result.page + 1), result.snippet));
+        m_view->setSearchMarks(result.page, result.rects);
+        showMessage(SearchSession::statusText(result, m_document->pageCount(), m_searchingBackward));
+        // The words around the hit, for whoever wants them.
+        m_message->setToolTip(result.snippet);
     }
 }
 

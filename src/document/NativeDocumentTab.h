@@ -17,6 +17,7 @@
 #include "document/DocumentSearch.h"
 #include "document/PdfDocument.h"
 #include "document/PlacementState.h"
+#include "document/SearchSession.h"
 #include "document/TabPrompts.h"
 #include "worker/runner/WorkerReply.h"
 
@@ -57,6 +58,7 @@ public:
 
 public Q_SLOTS:
     void findNext();
+    void findPrevious();
     void showNotes();
     void startTextPlacement(bool note);
     // kind: "highlight", "rectangle" or "ellipse".
@@ -75,6 +77,8 @@ private:
     void buildLayout();
     void connectControls();
     void beginOpen(SecretBytesPtr password);
+    void startSearch(bool backward);
+    void queryEdited();
     void openFinished();
     void searchFinished();
     void notesFinished();
@@ -95,7 +99,8 @@ private:
     QFutureWatcher<WorkerReply>* m_notesWatcher = nullptr;
     CancelFlag m_cancel;
     int m_passwordAttempts = 0;
-    int m_lastFoundPage = -1;
+    SearchSession m_search;
+    bool m_searchingBackward = false;
     bool m_opening = false;
     bool m_searching = false;
     bool m_listingNotes = false;

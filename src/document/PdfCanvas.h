@@ -5,7 +5,9 @@
 // one visible page at a time (top first, at its on-screen width in device
 // pixels), keeps them in a cost-bounded cache and paints placeholders until
 // they arrive. Painting never waits for a worker. Turns a left click on a
-// page into a page index and a page-relative position.
+// page into a page index and a page-relative position. Scrolls, turns and
+// zooms from the keyboard and the wheel; while a zoom or a resize waits for
+// its sharp images, the last ones are drawn scaled.
 //
 // GUI thread only. Owned by its parent (the document tab); owns its render
 // watcher. Every layout starts a generation with its own cancellation flag;
@@ -14,6 +16,7 @@
 
 #include "worker/runner/CancelFlag.h"
 #include "document/PageCache.h"
+#include "document/PageLayout.h"
 #include "document/PdfDocument.h"
 #include "worker/runner/PdfRenderResult.h"
 
@@ -42,12 +45,35 @@ public:
     void setZoomMode(int mode);
     // 0 normal, 1 night, 2 eye protection; only what is drawn changes.
     void setReadingFilter(int filter);
+    // A factor of its own (1.0 is 100 %, kept within the zoom bounds)
+    // instead of the zoom mode; the anchor, a viewport point, stays over the
+    // same spot of the page (the viewport's centre when none is given).
+    void setZoomFactor(double factor);
+    void setZoomFactor(double factor, const QPointF& anchor);
+    void zoomIn();
+    void zoomOut();
+    // The factor the pages are shown at, whether chosen or given by a mode.
+    double zoomFactor() const;
+    bool hasOwnZoomFactor() const { return m_zoomFactor > 0; }
     int viewMode() const { return m_viewMode; }
     int zoomMode() const { return m_zoomMode; }
     int readingFilter() const { return m_readingFilter; }
 
     void goToPage(int index);
     int currentPage() const { return m_currentPage; }
+    // A screenful on; in single-page mode the next page once the end of this
+    // one is in view, never past the last page.
+    void pageForward();
+    void pageBackward();
+
+    // Marks over the hit of a search: rectangles in points from the top left
+    // of the page as displayed. Setting them brings the first into view;
+    // they stay through zooms and layouts until cleared.
+    void setSearchMarks(int page, const QList<QRectF>& rects);
+    void clearSearchMarks();
+    int searchMarkPage() const { return m_markPage; }
+    // The marks in viewport coordinates, as painted.
+    QList<QRectF> searchMarksInViewport() const;
 
     // The state of the current layout generation, as painted.
     const QList<QRectF>& pageRects() const { return m_pageRects; }
@@ -66,8 +92,12 @@ Q_SIGNALS:
     void currentPageChanged(int index);
     void pageRendered(int index);
     void pageClicked(int index, QPointF normalizedPosition);
+    // A factor of the view's own took the place of the zoom mode.
+    void zoomFactorChanged(double factor);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -75,6 +105,11 @@ protected:
 
 private:
     void relayout();
+    void keepStaleImages();
+    void revealSearchMark();
+    QRectF pagePointsToContent(int page, const QRectF& points) const;
+    bool turnPageByWheel(int delta);
+    void zoomByWheel(const QWheelEvent& event);
     void cancelRenders();
     void renderFinished();
     QRectF visibleArea() const;
@@ -82,6 +117,10 @@ private:
 
     PdfDocumentPtr m_document;
     QList<QRectF> m_pageRects;
+    PageLayout m_layout;
+    // Images of the previous layout for the pages in view, drawn scaled
+    // until their sharp image arrives; dropped with the document.
+    QHash<int, QImage> m_stalePages;
     mutable PageCache m_pageCache;
     QHash<int, QString> m_pageErrors;
     QFutureWatcher<PdfRenderResult>* m_renderWatcher = nullptr;
@@ -93,6 +132,13 @@ private:
     int m_viewMode = 0;
     int m_zoomMode = 0;
     int m_readingFilter = 0;
+    double m_zoomFactor = 0.0;
+    int m_markPage = -1;
+    QList<QRectF> m_marks;
+    // Wheel turns below one notch (high-resolution wheels, touchpads) add
+    // up before they zoom or turn a page.
+    int m_zoomWheel = 0;
+    int m_turnWheel = 0;
     bool m_rendering = false;
     // Set while goToPage moves the scroll bar: the page it goes to stays
     // current even where the scroll range cannot bring it to the top.

@@ -85,7 +85,7 @@ private Q_SLOTS:
         QVERIFY(widgetOn<QLabel>(documentBar, 1));
 
         auto* zoom = widgetOn<QComboBox>(documentBar, 2);
-        QCOMPARE(itemsOf(zoom), (QStringList{"Genişliğe sığdır", "Sayfaya sığdır", "100%", "150%", "200%"}));
+        QCOMPARE(itemsOf(zoom), (QStringList{"Genişliğe sığdır", "Sayfaya sığdır", "%100", "%150", "%200"}));
         QCOMPARE(zoom->toolTip(), QStringLiteral("Yakınlaştırma"));
 
         auto* viewMode = widgetOn<QComboBox>(documentBar, 3);

@@ -32,6 +32,11 @@ inline constexpr int kBytesPerPixel = 4;
 inline constexpr int kMaxQueryUnits = 512;
 inline constexpr int kMaxSnippetUnits = 160;
 
+// "search": a hit's rectangles (one per line it spans, more are dropped)
+// and the hits of one page that are told apart by their ordinal.
+inline constexpr int kMaxHitRects = 64;
+inline constexpr int kMaxHitsPerPage = 10000;
+
 // "notes": entries and one note's text in UTF-16 code units.
 inline constexpr int kMaxNotes = 1000;
 inline constexpr int kMaxNoteUnits = 10000;

@@ -80,6 +80,10 @@ void FPDFPage_InsertObject(void) {}
 void FPDFPageObj_Destroy(void) {}
 void FPDFPage_GenerateContent(void) {}
 void FPDF_SaveAsCopy(void) {}
+void FPDFText_CountRects(void) {}
+void FPDFText_GetCharIndexFromTextIndex(void) {}
+void FPDFText_GetRect(void) {}
+void FPDF_PageToDevice(void) {}
 void FPDFPage_CreateAnnot(void) {}
 void FPDFAnnot_SetRect(void) {}
 void FPDFAnnot_SetStringValue(void) {}

@@ -115,6 +115,14 @@ struct PdfiumFunctions {
     FPDF_BOOL (*FPDFPage_GenerateContent)(FPDF_PAGE) = nullptr;
     FPDF_BOOL (*FPDF_SaveAsCopy)(FPDF_DOCUMENT, FPDF_FILEWRITE* writer, FPDF_DWORD flags) = nullptr;
 
+    // Reading: where text sits on the page as displayed.
+    int (*FPDFText_CountRects)(FPDF_TEXTPAGE, int startIndex, int count) = nullptr;
+    int (*FPDFText_GetCharIndexFromTextIndex)(FPDF_TEXTPAGE, int textIndex) = nullptr;
+    FPDF_BOOL (*FPDFText_GetRect)(FPDF_TEXTPAGE, int rectIndex, double* left, double* top, double* right,
+                                  double* bottom) = nullptr;
+    FPDF_BOOL (*FPDF_PageToDevice)(FPDF_PAGE, int startX, int startY, int sizeX, int sizeY, int rotate,
+                                   double pageX, double pageY, int* deviceX, int* deviceY) = nullptr;
+
     // Annotations.
     FPDF_ANNOTATION (*FPDFPage_CreateAnnot)(FPDF_PAGE, int subtype) = nullptr;
     FPDF_BOOL (*FPDFAnnot_SetRect)(FPDF_ANNOTATION, const FS_RECTF* rect) = nullptr;
