@@ -8,6 +8,8 @@
 #include "forms/FormsOperation.h"
 #include "images/CreateImagesOperation.h"
 #include "inspection/InspectOperation.h"
+#include "inspection/LinksOperation.h"
+#include "inspection/OutlineOperation.h"
 #include "inspection/NotesOperation.h"
 #include "inspection/RenderOperation.h"
 #include "inspection/SearchOperation.h"
@@ -46,6 +48,8 @@ constexpr PdfiumOperation kPdfium[] = {
     {"inspect", &InspectOperation::run},
     {"search", &SearchOperation::run},
     {"render", &RenderOperation::run},
+    {"links", &LinksOperation::run},
+    {"outline", &OutlineOperation::run},
 };
 
 } // namespace

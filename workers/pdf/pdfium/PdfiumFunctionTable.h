@@ -13,7 +13,7 @@ namespace velk {
 
 using PdfiumFunctionEntry = EngineFunction<PdfiumFunctions>;
 
-inline constexpr int kPdfiumFunctionCount = 92;
+inline constexpr int kPdfiumFunctionCount = 105;
 
 std::span<const PdfiumFunctionEntry> pdfiumFunctionTable();
 
