@@ -4,7 +4,9 @@
 #include "document/DocumentToolbars.h"
 #include "document/DocumentViewLimits.h"
 #include "document/NoteListing.h"
+#include "document/OutlinePanel.h"
 #include "document/PdfCanvas.h"
+#include "document/WebLinks.h"
 #include "document/ReadingControls.h"
 
 #include "worker/contract/PdfiumCodes.h"
@@ -18,6 +20,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -43,6 +46,10 @@ TabPrompts completed(TabPrompts prompts)
         prompts.number = standard.number;
     if (!prompts.notes)
         prompts.notes = standard.notes;
+    if (!prompts.confirm)
+        prompts.confirm = standard.confirm;
+    if (!prompts.openUrl)
+        prompts.openUrl = standard.openUrl;
     return prompts;
 }
 
@@ -59,6 +66,8 @@ NativeDocumentTab::NativeDocumentTab(TabPrompts prompts, QWidget* parent)
     , m_openWatcher(new QFutureWatcher<PdfOpenResult>(this))
     , m_searchWatcher(new QFutureWatcher<PdfSearchResult>(this))
     , m_notesWatcher(new QFutureWatcher<WorkerReply>(this))
+    , m_linksWatcher(new QFutureWatcher<PageLinksResult>(this))
+    , m_outlineWatcher(new QFutureWatcher<OutlineResult>(this))
     , m_cancel(std::make_shared<std::atomic<bool>>(false))
 {
     buildLayout();
@@ -79,6 +88,14 @@ void NativeDocumentTab::buildLayout()
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true);
     m_view = new PdfCanvas(this);
+    m_outline = new OutlinePanel(this);
+    // The side panel folds away by dragging; the page takes what it leaves.
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName(QStringLiteral("documentSplit"));
+    split->setChildrenCollapsible(true);
+    split->addWidget(m_outline);
+    split->addWidget(m_view);
+    split->setStretchFactor(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -86,7 +103,7 @@ void NativeDocumentTab::buildLayout()
     layout->addWidget(m_toolbars->documentBar);
     layout->addWidget(m_toolbars->searchBar);
     layout->addWidget(m_message);
-    layout->addWidget(m_view, 1);
+    layout->addWidget(split, 1);
 }
 
 void NativeDocumentTab::connectControls()
@@ -111,6 +128,13 @@ void NativeDocumentTab::connectControls()
     connect(m_openWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::openFinished);
     connect(m_searchWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::searchFinished);
     connect(m_notesWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::notesFinished);
+    connect(m_linksWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::linksFinished);
+    connect(m_outlineWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::outlineFinished);
+    connect(m_view, &PdfCanvas::pageRendered, this, &NativeDocumentTab::queueLinks);
+    connect(m_outline, &OutlinePanel::pageChosen, this, [this](int page) {
+        m_view->goToPage(page);
+        m_view->setFocus(Qt::OtherFocusReason);
+    });
 
     ReadingControls::install(this, bars, m_view, [this](const QString& text) { showMessage(text); });
     for (const auto& [keys, backward] : {std::pair{QKeySequence(QKeySequence::FindNext), false},
@@ -189,6 +213,7 @@ void NativeDocumentTab::setDocument(PdfDocumentPtr document)
     else
         showMessage(QStringLiteral("%1 sayfa · Yerel PDF görüntüleme").arg(pageCount));
     m_view->setDocument(m_document);
+    m_outlineWatcher->setFuture(QtConcurrent::run(readOutline, m_document, m_cancel));
     Q_EMIT ready();
 }
 
@@ -352,6 +377,7 @@ void NativeDocumentTab::pageClicked(int page, QPointF position)
     const PlacementState::Click click = m_placement.click(page, position, m_editingAllowed);
     switch (click.outcome) {
     case PlacementState::Outcome::Ignored:
+        followLink(page, position);
         return;
     case PlacementState::Outcome::TextPlaced:
         refreshCursor();
@@ -368,6 +394,57 @@ void NativeDocumentTab::pageClicked(int page, QPointF position)
         showMessage(QStringLiteral("İlk köşe seçildi. Aynı sayfadaki karşı köşeye tıklayın. İptal: Esc."));
         return;
     }
+}
+
+// Only while no placement waits for the click: then a click on a link goes
+// where the link goes.
+void NativeDocumentTab::followLink(int page, QPointF position)
+{
+    const std::optional<PageLinkEntry> link = m_view->linkAt(page, position);
+    if (!link)
+        return;
+    if (link->page >= 0) {
+        m_view->goToPage(link->page);
+        return;
+    }
+    const QString refusal = WebLinks::open(this, link->uri, m_prompts);
+    if (!refusal.isEmpty())
+        showMessage(refusal);
+}
+
+void NativeDocumentTab::queueLinks(int page)
+{
+    if (m_view->hasPageLinks(page) || m_linkQueue.contains(page))
+        return;
+    m_linkQueue.append(page);
+    fetchNextLinks();
+}
+
+void NativeDocumentTab::fetchNextLinks()
+{
+    if (!m_document || m_listingLinks || m_linkQueue.isEmpty())
+        return;
+    m_listingLinks = true;
+    m_linksWatcher->setFuture(QtConcurrent::run(listPageLinks, m_document, m_linkQueue.takeFirst(), m_cancel));
+}
+
+void NativeDocumentTab::linksFinished()
+{
+    const QFuture<PageLinksResult> future = m_linksWatcher->future();
+    const PageLinksResult result = future.resultCount() > 0 ? future.result() : PageLinksResult{};
+    m_listingLinks = false;
+    // A page whose links cannot be listed has none to follow; it is not
+    // asked for again.
+    if (result.page >= 0)
+        m_view->setPageLinks(result.page, result.links);
+    fetchNextLinks();
+}
+
+void NativeDocumentTab::outlineFinished()
+{
+    const QFuture<OutlineResult> future = m_outlineWatcher->future();
+    const OutlineResult result = future.resultCount() > 0 ? future.result() : OutlineResult{};
+    m_outline->setEntries(result.entries);
 }
 
 void NativeDocumentTab::setEditingEnabled(bool allowed)

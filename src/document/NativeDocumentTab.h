@@ -14,6 +14,7 @@
 // run of the tab.
 
 #include "worker/runner/CancelFlag.h"
+#include "document/DocumentReading.h"
 #include "document/DocumentSearch.h"
 #include "document/PdfDocument.h"
 #include "document/PlacementState.h"
@@ -26,12 +27,15 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <QList>
+
 #include <memory>
 
 class QLabel;
 
 namespace velk {
 
+class OutlinePanel;
 class PdfCanvas;
 struct DocumentToolbars;
 
@@ -54,6 +58,7 @@ public:
     PdfDocumentPtr document() const { return m_document; }
     int currentPage() const;
     PdfCanvas* pageView() const { return m_view; }
+    OutlinePanel* outlinePanel() const { return m_outline; }
     QString message() const;
 
 public Q_SLOTS:
@@ -83,6 +88,11 @@ private:
     void searchFinished();
     void notesFinished();
     void pageClicked(int page, QPointF position);
+    void followLink(int page, QPointF position);
+    void queueLinks(int page);
+    void fetchNextLinks();
+    void linksFinished();
+    void outlineFinished();
     void showMessage(const QString& text);
     void refreshCursor();
     bool isProtected() const;
@@ -97,6 +107,13 @@ private:
     QFutureWatcher<PdfOpenResult>* m_openWatcher = nullptr;
     QFutureWatcher<PdfSearchResult>* m_searchWatcher = nullptr;
     QFutureWatcher<WorkerReply>* m_notesWatcher = nullptr;
+    QFutureWatcher<PageLinksResult>* m_linksWatcher = nullptr;
+    QFutureWatcher<OutlineResult>* m_outlineWatcher = nullptr;
+    OutlinePanel* m_outline = nullptr;
+    // Pages whose links are wanted, in the order they were painted; one
+    // listing runs at a time.
+    QList<int> m_linkQueue;
+    bool m_listingLinks = false;
     CancelFlag m_cancel;
     int m_passwordAttempts = 0;
     SearchSession m_search;

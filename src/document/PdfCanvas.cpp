@@ -57,6 +57,7 @@ PdfCanvas::PdfCanvas(QWidget* parent)
     // layout, so the need for the bar: it stays.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
     horizontalScrollBar()->setSingleStep(kLineStep);
     verticalScrollBar()->setSingleStep(kLineStep);
     connect(m_renderWatcher, &QFutureWatcherBase::finished, this, &PdfCanvas::renderFinished);
@@ -85,6 +86,8 @@ void PdfCanvas::setDocument(PdfDocumentPtr document)
     m_stalePages.clear();
     m_markPage = -1;
     m_marks.clear();
+    m_links.clear();
+    viewport()->unsetCursor();
     if (m_document) {
         relayout();
         return;
@@ -230,6 +233,23 @@ QRectF PdfCanvas::pagePointsToContent(int page, const QRectF& points) const
     const double sy = rect.height() / size.height();
     return QRectF(rect.left() + points.left() * sx, rect.top() + points.top() * sy, points.width() * sx,
                   points.height() * sy);
+}
+
+void PdfCanvas::setPageLinks(int page, const QList<PageLinkEntry>& links)
+{
+    if (m_document && page >= 0 && page < m_document->pageCount())
+        m_links.insert(page, links);
+}
+
+std::optional<PageLinkEntry> PdfCanvas::linkAt(int page, const QPointF& normalizedPosition) const
+{
+    const QSizeF size = m_document ? m_document->pageSizes.value(page) : QSizeF();
+    const QPointF points(normalizedPosition.x() * size.width(), normalizedPosition.y() * size.height());
+    for (const PageLinkEntry& link : m_links.value(page)) {
+        if (link.rect.contains(points))
+            return link;
+    }
+    return std::nullopt;
 }
 
 QList<QRectF> PdfCanvas::searchMarksInViewport() const
@@ -497,6 +517,18 @@ bool PdfCanvas::turnPageByWheel(int delta)
         down ? pageForward() : pageBackward();
     }
     return true;
+}
+
+void PdfCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF point = event->position() + visibleArea().topLeft();
+    const int page = m_document ? pageAt(m_pageRects, point) : -1;
+    const bool overLink = page >= 0 && linkAt(page, pagePosition(m_pageRects.at(page), point)).has_value();
+    if (overLink)
+        viewport()->setCursor(Qt::PointingHandCursor);
+    else
+        viewport()->unsetCursor();
+    QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void PdfCanvas::mousePressEvent(QMouseEvent* event)

@@ -19,6 +19,7 @@
 #include "document/PageLayout.h"
 #include "document/PdfDocument.h"
 #include "worker/runner/PdfRenderResult.h"
+#include "worker/contract/operations/LinksContract.h"
 
 #include <QAbstractScrollArea>
 #include <QFutureWatcher>
@@ -26,6 +27,8 @@
 #include <QList>
 #include <QPointF>
 #include <QRectF>
+
+#include <optional>
 
 namespace velk {
 
@@ -75,6 +78,13 @@ public:
     // The marks in viewport coordinates, as painted.
     QList<QRectF> searchMarksInViewport() const;
 
+    // The links of a page (rectangles as for search marks); the cursor
+    // turns into a hand over them. Kept until the document changes.
+    void setPageLinks(int page, const QList<PageLinkEntry>& links);
+    bool hasPageLinks(int page) const { return m_links.contains(page); }
+    // The link under a page-relative position, if any.
+    std::optional<PageLinkEntry> linkAt(int page, const QPointF& normalizedPosition) const;
+
     // The state of the current layout generation, as painted.
     const QList<QRectF>& pageRects() const { return m_pageRects; }
     QString pageError(int index) const { return m_pageErrors.value(index); }
@@ -99,6 +109,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -133,6 +144,7 @@ private:
     int m_zoomMode = 0;
     int m_readingFilter = 0;
     double m_zoomFactor = 0.0;
+    QHash<int, QList<PageLinkEntry>> m_links;
     int m_markPage = -1;
     QList<QRectF> m_marks;
     // Wheel turns below one notch (high-resolution wheels, touchpads) add
