@@ -13,6 +13,7 @@
 #include "inspection/NotesOperation.h"
 #include "inspection/RenderOperation.h"
 #include "inspection/SearchOperation.h"
+#include "inspection/TextOperation.h"
 #include "ocr/OcrOperation.h"
 #include "pages/PagesOperation.h"
 #include "signatures/AppendDssOperation.h"
@@ -50,6 +51,7 @@ constexpr PdfiumOperation kPdfium[] = {
     {"render", &RenderOperation::run},
     {"links", &LinksOperation::run},
     {"outline", &OutlineOperation::run},
+    {"text", &TextOperation::run},
 };
 
 } // namespace

@@ -49,6 +49,10 @@ inline constexpr int kMaxOutlineEntries = 4000;
 inline constexpr int kMaxOutlineDepth = 16;
 inline constexpr int kMaxOutlineTitleUnits = 512;
 
+// "text": the text of a selected area, in UTF-16 code units; an area holding
+// more reads as holding none, like a page too long to search.
+inline constexpr int kMaxSelectionUnits = 200000;
+
 // "notes": entries and one note's text in UTF-16 code units.
 inline constexpr int kMaxNotes = 1000;
 inline constexpr int kMaxNoteUnits = 10000;

@@ -1,9 +1,10 @@
-// "links" and "outline" through their contracts: what a client accepts from
+// "links", "outline" and "text" through their contracts: what a client accepts from
 // a reply, each bound at N and N + 1, each field refused when of the wrong
 // kind; the URIs a link may offer.
 
 #include "worker/contract/operations/LinksContract.h"
 #include "worker/contract/operations/OutlineContract.h"
+#include "worker/contract/operations/TextContract.h"
 
 #include <QJsonArray>
 #include <QTest>
@@ -76,6 +77,18 @@ private Q_SLOTS:
         QFETCH(QJsonValue, links);
         QFETCH(bool, accepted);
         QCOMPARE(LinksReply::fromJson(QJsonObject{{"ok", true}, {"links", links}}, 3).has_value(), accepted);
+    }
+
+    void selectionTextBound()
+    {
+        QCOMPARE(TextReply::fromJson(TextReply{QString(200000, QChar(0x0131))}.toJson())->text.size(), 200000);
+        QVERIFY(!TextReply::fromJson(TextReply{QString(200001, 'a')}.toJson()));
+        QVERIFY(!TextReply::fromJson(QJsonObject{{"ok", true}, {"text", 5}}));
+        const std::optional<TextRequest> request =
+            TextRequest::fromJson(TextRequest{"/x.pdf", 3, QRectF(10, 20, 30, 40)}.toJson());
+        QVERIFY(request);
+        QCOMPARE(request->area, QRectF(10, 20, 30, 40));
+        QCOMPARE(request->page, 3);
     }
 
     void outlineRoundTrip()

@@ -97,6 +97,7 @@ void FPDFBookmark_GetNextSibling(void) {}
 void FPDFBookmark_GetTitle(void) {}
 void FPDFBookmark_GetDest(void) {}
 void FPDFBookmark_GetAction(void) {}
+void FPDFText_GetBoundedText(void) {}
 void FPDFPage_CreateAnnot(void) {}
 void FPDFAnnot_SetRect(void) {}
 void FPDFAnnot_SetStringValue(void) {}

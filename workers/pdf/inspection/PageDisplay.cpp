@@ -33,6 +33,22 @@ std::optional<QPointF> PageDisplay::mapPoint(double x, double y) const
     return QPointF(double(deviceX) * m_size.width / width, double(deviceY) * m_size.height / height);
 }
 
+std::optional<QPointF> PageDisplay::unmapPoint(const QPointF& displayed) const
+{
+    const int width = int(std::ceil(m_size.width * kUnitsPerPoint));
+    const int height = int(std::ceil(m_size.height * kUnitsPerPoint));
+    // The caller's point lies on the page (PageRects), so this stays in range.
+    const int deviceX = int(std::lround(displayed.x() * width / m_size.width));
+    const int deviceY = int(std::lround(displayed.y() * height / m_size.height));
+    double x = 0;
+    double y = 0;
+    if (!m_pdfium.api().FPDF_DeviceToPage(m_page, 0, 0, width, height, 0, deviceX, deviceY, &x, &y))
+        return std::nullopt;
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return std::nullopt;
+    return QPointF(x, y);
+}
+
 std::optional<QRectF> PageDisplay::map(double x1, double y1, double x2, double y2) const
 {
     const std::optional<QPointF> a = mapPoint(x1, y1);

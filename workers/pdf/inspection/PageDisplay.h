@@ -25,6 +25,8 @@ public:
     std::optional<QRectF> map(double x1, double y1, double x2, double y2) const;
     // A point in user space, not clipped.
     std::optional<QPointF> mapPoint(double x, double y) const;
+    // The other way: a point of the page as displayed, in user space.
+    std::optional<QPointF> unmapPoint(const QPointF& displayed) const;
 
     const PageSize& size() const { return m_size; }
 

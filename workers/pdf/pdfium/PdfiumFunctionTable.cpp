@@ -104,6 +104,7 @@ constexpr PdfiumFunctionEntry kTable[] = {
     VELK_PDFIUM_ENTRY(FPDFBookmark_GetTitle),
     VELK_PDFIUM_ENTRY(FPDFBookmark_GetDest),
     VELK_PDFIUM_ENTRY(FPDFBookmark_GetAction),
+    VELK_PDFIUM_ENTRY(FPDFText_GetBoundedText),
     VELK_PDFIUM_ENTRY(FPDFPage_CreateAnnot),
     VELK_PDFIUM_ENTRY(FPDFAnnot_SetRect),
     VELK_PDFIUM_ENTRY(FPDFAnnot_SetStringValue),

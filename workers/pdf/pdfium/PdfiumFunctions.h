@@ -137,6 +137,8 @@ struct PdfiumFunctions {
     unsigned long (*FPDFBookmark_GetTitle)(FPDF_BOOKMARK, void* buffer, unsigned long length) = nullptr;
     FPDF_DEST (*FPDFBookmark_GetDest)(FPDF_DOCUMENT, FPDF_BOOKMARK) = nullptr;
     FPDF_ACTION (*FPDFBookmark_GetAction)(FPDF_BOOKMARK) = nullptr;
+    int (*FPDFText_GetBoundedText)(FPDF_TEXTPAGE, double left, double top, double right, double bottom,
+                                   unsigned short* buffer, int length) = nullptr;
 
     // Annotations.
     FPDF_ANNOTATION (*FPDFPage_CreateAnnot)(FPDF_PAGE, int subtype) = nullptr;
