@@ -53,4 +53,26 @@ OutlineResult readOutline(PdfDocumentPtr document, CancelFlag cancel)
     return result;
 }
 
+SelectionTextResult selectionText(PdfDocumentPtr document, int page, QRectF area, CancelFlag cancel)
+{
+    SelectionTextResult result;
+    if (!document || page < 0 || page >= document->pageCount()) {
+        result.error = QStringLiteral("Sayfa geçersiz.");
+        return result;
+    }
+    const TextRequest request{document->workingPath, page, area};
+    const WorkerReply reply =
+        runPdfWorker(request.toJson(), document->password, cancel, DocumentViewLimits::kTextTimeLimitMs);
+    if (!reply.error.isEmpty()) {
+        result.error = reply.error;
+        return result;
+    }
+    const std::optional<TextReply> read = TextReply::fromJson(reply.json);
+    if (!read)
+        result.error = RunnerMessages::replyInvalid();
+    else
+        result.text = read->text;
+    return result;
+}
+
 } // namespace velk

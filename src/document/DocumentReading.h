@@ -9,8 +9,10 @@
 #include "document/PdfDocument.h"
 #include "worker/contract/operations/LinksContract.h"
 #include "worker/contract/operations/OutlineContract.h"
+#include "worker/contract/operations/TextContract.h"
 
 #include <QList>
+#include <QRectF>
 #include <QString>
 
 namespace velk {
@@ -28,7 +30,14 @@ struct OutlineResult {
     QString error;
 };
 
+struct SelectionTextResult {
+    QString text;
+    QString error;
+};
+
 PageLinksResult listPageLinks(PdfDocumentPtr document, int page, CancelFlag cancel);
 OutlineResult readOutline(PdfDocumentPtr document, CancelFlag cancel);
+// The text inside an area of a page (points from its top left as displayed).
+SelectionTextResult selectionText(PdfDocumentPtr document, int page, QRectF area, CancelFlag cancel);
 
 } // namespace velk

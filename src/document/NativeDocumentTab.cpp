@@ -13,6 +13,8 @@
 #include "worker/contract/SecureWipe.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -68,6 +70,7 @@ NativeDocumentTab::NativeDocumentTab(TabPrompts prompts, QWidget* parent)
     , m_notesWatcher(new QFutureWatcher<WorkerReply>(this))
     , m_linksWatcher(new QFutureWatcher<PageLinksResult>(this))
     , m_outlineWatcher(new QFutureWatcher<OutlineResult>(this))
+    , m_selectionWatcher(new QFutureWatcher<SelectionTextResult>(this))
     , m_cancel(std::make_shared<std::atomic<bool>>(false))
 {
     buildLayout();
@@ -131,6 +134,16 @@ void NativeDocumentTab::connectControls()
     connect(m_linksWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::linksFinished);
     connect(m_outlineWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::outlineFinished);
     connect(m_view, &PdfCanvas::pageRendered, this, &NativeDocumentTab::queueLinks);
+    connect(m_view, &PdfCanvas::areaSelected, this, &NativeDocumentTab::areaSelected);
+    connect(m_selectionWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::selectionFinished);
+    // "Kopyala" on the page's context menu and as Ctrl+C anywhere in the
+    // tab but the text fields, which copy their own text.
+    auto* copy = new QAction(QStringLiteral("Kopyala"), m_view);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &NativeDocumentTab::copySelection);
+    m_view->addAction(copy);
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_outline, &OutlinePanel::pageChosen, this, [this](int page) {
         m_view->goToPage(page);
         m_view->setFocus(Qt::OtherFocusReason);
@@ -445,6 +458,44 @@ void NativeDocumentTab::outlineFinished()
     const QFuture<OutlineResult> future = m_outlineWatcher->future();
     const OutlineResult result = future.resultCount() > 0 ? future.result() : OutlineResult{};
     m_outline->setEntries(result.entries);
+}
+
+void NativeDocumentTab::areaSelected(int page, QRectF area)
+{
+    // A drag during placement is a placement, not a selection.
+    if (!m_document || m_placement.hasPendingText() || !m_placement.areaKind().isEmpty()) {
+        m_view->clearSelection();
+        return;
+    }
+    m_selectedText.clear();
+    if (m_readingSelection)
+        return;
+    m_readingSelection = true;
+    m_selectionWatcher->setFuture(QtConcurrent::run(selectionText, m_document, page, area, m_cancel));
+}
+
+void NativeDocumentTab::selectionFinished()
+{
+    const QFuture<SelectionTextResult> future = m_selectionWatcher->future();
+    const SelectionTextResult result = future.resultCount() > 0 ? future.result() : SelectionTextResult{};
+    m_readingSelection = false;
+    if (!result.error.isEmpty()) {
+        showMessage(result.error);
+        return;
+    }
+    m_selectedText = result.text;
+    if (m_selectedText.trimmed().isEmpty())
+        showMessage(QStringLiteral("Seçilen alanda metin yok."));
+    else
+        showMessage(QStringLiteral("%1 karakter seçildi. Kopyalamak için Ctrl+C.").arg(m_selectedText.size()));
+}
+
+void NativeDocumentTab::copySelection()
+{
+    if (m_selectedText.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setText(m_selectedText);
+    showMessage(QStringLiteral("Seçilen metin panoya kopyalandı."));
 }
 
 void NativeDocumentTab::setEditingEnabled(bool allowed)

@@ -60,6 +60,8 @@ public:
     PdfCanvas* pageView() const { return m_view; }
     OutlinePanel* outlinePanel() const { return m_outline; }
     QString message() const;
+    // The text of the last selection on a page, as the worker read it.
+    QString selectedText() const { return m_selectedText; }
 
 public Q_SLOTS:
     void findNext();
@@ -70,6 +72,8 @@ public Q_SLOTS:
     void startAreaPick(const QString& kind);
     void setEditingEnabled(bool allowed);
     void cancelPlacement();
+    // Puts the selected text on the clipboard.
+    void copySelection();
 
 Q_SIGNALS:
     void ready();
@@ -93,6 +97,8 @@ private:
     void fetchNextLinks();
     void linksFinished();
     void outlineFinished();
+    void areaSelected(int page, QRectF area);
+    void selectionFinished();
     void showMessage(const QString& text);
     void refreshCursor();
     bool isProtected() const;
@@ -110,6 +116,9 @@ private:
     QFutureWatcher<PageLinksResult>* m_linksWatcher = nullptr;
     QFutureWatcher<OutlineResult>* m_outlineWatcher = nullptr;
     OutlinePanel* m_outline = nullptr;
+    QFutureWatcher<SelectionTextResult>* m_selectionWatcher = nullptr;
+    QString m_selectedText;
+    bool m_readingSelection = false;
     // Pages whose links are wanted, in the order they were painted; one
     // listing runs at a time.
     QList<int> m_linkQueue;

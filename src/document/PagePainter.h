@@ -31,6 +31,8 @@ public:
 
     // Translucent marks over found text, in viewport coordinates.
     static void paintMarks(QPainter& painter, const QList<QRectF>& marks);
+    // The dragged-out selection, in viewport coordinates.
+    static void paintSelection(QPainter& painter, const QRectF& area);
 
 private:
     void paintInverted(const QImage& image);

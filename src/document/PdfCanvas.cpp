@@ -87,6 +87,10 @@ void PdfCanvas::setDocument(PdfDocumentPtr document)
     m_markPage = -1;
     m_marks.clear();
     m_links.clear();
+    m_selectionPage = -1;
+    m_selection = QRectF();
+    m_pressPage = -1;
+    m_dragging = false;
     viewport()->unsetCursor();
     if (m_document) {
         relayout();
@@ -233,6 +237,33 @@ QRectF PdfCanvas::pagePointsToContent(int page, const QRectF& points) const
     const double sy = rect.height() / size.height();
     return QRectF(rect.left() + points.left() * sx, rect.top() + points.top() * sy, points.width() * sx,
                   points.height() * sy);
+}
+
+void PdfCanvas::clearSelection()
+{
+    m_selectionPage = -1;
+    m_selection = QRectF();
+    viewport()->update();
+}
+
+QPointF PdfCanvas::contentToPagePoints(int page, const QPointF& content) const
+{
+    const QRectF& rect = m_pageRects.value(page);
+    const QSizeF size = m_document ? m_document->pageSizes.value(page) : QSizeF();
+    if (rect.isEmpty() || size.isEmpty())
+        return QPointF();
+    const double x = std::clamp((content.x() - rect.left()) / rect.width(), 0.0, 1.0) * size.width();
+    const double y = std::clamp((content.y() - rect.top()) / rect.height(), 0.0, 1.0) * size.height();
+    return QPointF(x, y);
+}
+
+// The selection stays on the page the drag began on.
+void PdfCanvas::dragSelection(const QPointF& content)
+{
+    m_selectionPage = m_pressPage;
+    m_selection = QRectF(contentToPagePoints(m_pressPage, m_pressPoint), contentToPagePoints(m_pressPage, content))
+                      .normalized();
+    viewport()->update();
 }
 
 void PdfCanvas::setPageLinks(int page, const QList<PageLinkEntry>& links)
@@ -420,6 +451,8 @@ void PdfCanvas::paintEvent(QPaintEvent*)
             pagePainter.paintText(QStringLiteral("Sayfa %1 yükleniyor…").arg(page + 1));
         if (page == m_markPage)
             PagePainter::paintMarks(painter, searchMarksInViewport());
+        if (page == m_selectionPage && !m_selection.isEmpty())
+            PagePainter::paintSelection(painter, pagePointsToContent(page, m_selection).translated(offset));
     }
 }
 
@@ -528,7 +561,27 @@ void PdfCanvas::mouseMoveEvent(QMouseEvent* event)
         viewport()->setCursor(Qt::PointingHandCursor);
     else
         viewport()->unsetCursor();
+    if (event->buttons().testFlag(Qt::LeftButton) && m_pressPage >= 0) {
+        constexpr double kDragStart = 4.0;
+        if (m_dragging || (point - m_pressPoint).manhattanLength() > kDragStart) {
+            m_dragging = true;
+            dragSelection(point);
+        }
+    }
     QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void PdfCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && m_dragging) {
+        m_dragging = false;
+        dragSelection(event->position() + visibleArea().topLeft());
+        if (!m_selection.isEmpty())
+            Q_EMIT areaSelected(m_selectionPage, m_selection);
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void PdfCanvas::mousePressEvent(QMouseEvent* event)
@@ -537,6 +590,9 @@ void PdfCanvas::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && m_document) {
         const QPointF point = event->position() + visibleArea().topLeft();
         const int page = pageAt(m_pageRects, point);
+        m_pressPoint = point;
+        m_pressPage = page;
+        m_dragging = false;
         if (page >= 0) {
             Q_EMIT pageClicked(page, pagePosition(m_pageRects.at(page), point));
             event->accept();

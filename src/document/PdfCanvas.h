@@ -85,6 +85,12 @@ public:
     // The link under a page-relative position, if any.
     std::optional<PageLinkEntry> linkAt(int page, const QPointF& normalizedPosition) const;
 
+    // The area dragged out on a page, in points from its top left as
+    // displayed; -1 and empty when there is none.
+    int selectionPage() const { return m_selectionPage; }
+    QRectF selection() const { return m_selection; }
+    void clearSelection();
+
     // The state of the current layout generation, as painted.
     const QList<QRectF>& pageRects() const { return m_pageRects; }
     QString pageError(int index) const { return m_pageErrors.value(index); }
@@ -104,12 +110,15 @@ Q_SIGNALS:
     void pageClicked(int index, QPointF normalizedPosition);
     // A factor of the view's own took the place of the zoom mode.
     void zoomFactorChanged(double factor);
+    // A drag on a page ended: the area it spans, in page points.
+    void areaSelected(int page, QRectF area);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -119,6 +128,8 @@ private:
     void keepStaleImages();
     void revealSearchMark();
     QRectF pagePointsToContent(int page, const QRectF& points) const;
+    QPointF contentToPagePoints(int page, const QPointF& content) const;
+    void dragSelection(const QPointF& content);
     bool turnPageByWheel(int delta);
     void zoomByWheel(const QWheelEvent& event);
     void cancelRenders();
@@ -145,6 +156,13 @@ private:
     int m_readingFilter = 0;
     double m_zoomFactor = 0.0;
     QHash<int, QList<PageLinkEntry>> m_links;
+    int m_selectionPage = -1;
+    QRectF m_selection;
+    // Where a left-button press landed, in content coordinates, and on which
+    // page; a drag of more than a few pixels from there selects.
+    QPointF m_pressPoint;
+    int m_pressPage = -1;
+    bool m_dragging = false;
     int m_markPage = -1;
     QList<QRectF> m_marks;
     // Wheel turns below one notch (high-resolution wheels, touchpads) add
