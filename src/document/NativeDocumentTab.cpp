@@ -23,6 +23,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -226,7 +227,6 @@ void NativeDocumentTab::setDocument(PdfDocumentPtr document)
     else
         showMessage(QStringLiteral("%1 sayfa · Yerel PDF görüntüleme").arg(pageCount));
     m_view->setDocument(m_document);
-    m_outlineWatcher->setFuture(QtConcurrent::run(readOutline, m_document, m_cancel));
     Q_EMIT ready();
 }
 
@@ -427,17 +427,25 @@ void NativeDocumentTab::followLink(int page, QPointF position)
 
 void NativeDocumentTab::queueLinks(int page)
 {
-    if (m_view->hasPageLinks(page) || m_linkQueue.contains(page))
-        return;
-    m_linkQueue.append(page);
-    fetchNextLinks();
+    if (!m_view->hasPageLinks(page) && !m_linkQueue.contains(page))
+        m_linkQueue.append(page);
+    // After the event that follows: the view starts its next render first.
+    QTimer::singleShot(0, this, &NativeDocumentTab::runIdleListing);
 }
 
-void NativeDocumentTab::fetchNextLinks()
+void NativeDocumentTab::runIdleListing()
 {
-    if (!m_document || m_listingLinks || m_linkQueue.isEmpty())
+    if (!m_document || m_listing || m_view->isRendering())
         return;
-    m_listingLinks = true;
+    if (!m_outlineRequested) {
+        m_outlineRequested = true;
+        m_listing = true;
+        m_outlineWatcher->setFuture(QtConcurrent::run(readOutline, m_document, m_cancel));
+        return;
+    }
+    if (m_linkQueue.isEmpty())
+        return;
+    m_listing = true;
     m_linksWatcher->setFuture(QtConcurrent::run(listPageLinks, m_document, m_linkQueue.takeFirst(), m_cancel));
 }
 
@@ -445,19 +453,21 @@ void NativeDocumentTab::linksFinished()
 {
     const QFuture<PageLinksResult> future = m_linksWatcher->future();
     const PageLinksResult result = future.resultCount() > 0 ? future.result() : PageLinksResult{};
-    m_listingLinks = false;
+    m_listing = false;
     // A page whose links cannot be listed has none to follow; it is not
     // asked for again.
     if (result.page >= 0)
         m_view->setPageLinks(result.page, result.links);
-    fetchNextLinks();
+    runIdleListing();
 }
 
 void NativeDocumentTab::outlineFinished()
 {
     const QFuture<OutlineResult> future = m_outlineWatcher->future();
     const OutlineResult result = future.resultCount() > 0 ? future.result() : OutlineResult{};
+    m_listing = false;
     m_outline->setEntries(result.entries);
+    runIdleListing();
 }
 
 void NativeDocumentTab::areaSelected(int page, QRectF area)

@@ -94,7 +94,7 @@ private:
     void pageClicked(int page, QPointF position);
     void followLink(int page, QPointF position);
     void queueLinks(int page);
-    void fetchNextLinks();
+    void runIdleListing();
     void linksFinished();
     void outlineFinished();
     void areaSelected(int page, QRectF area);
@@ -119,10 +119,12 @@ private:
     QFutureWatcher<SelectionTextResult>* m_selectionWatcher = nullptr;
     QString m_selectedText;
     bool m_readingSelection = false;
-    // Pages whose links are wanted, in the order they were painted; one
-    // listing runs at a time.
+    // Pages whose links are wanted, in the order they were painted. One
+    // listing (the outline first, then links) runs at a time, and only
+    // while the page view renders nothing: pages come first.
     QList<int> m_linkQueue;
-    bool m_listingLinks = false;
+    bool m_listing = false;
+    bool m_outlineRequested = false;
     CancelFlag m_cancel;
     int m_passwordAttempts = 0;
     SearchSession m_search;
