@@ -158,7 +158,7 @@ private Q_SLOTS:
         const QString rule = QStringLiteral("\n\n────────────────────\n\n");
         QCOMPARE(m_prompts.notesShown.at(0), QStringLiteral("Sayfa 1\nGözden geçir") + rule
                                                  + QStringLiteral("Sayfa 3\nİmza burada") + rule
-                                                 + QStringLiteral("Sayfa 3\n"));
+                                                 + QStringLiteral("Sayfa 3\n(boş not)"));
     }
 
     void aDocumentWithoutNotesSaysSo()
