@@ -8,9 +8,12 @@
 #include "forms/FormsOperation.h"
 #include "images/CreateImagesOperation.h"
 #include "inspection/InspectOperation.h"
+#include "inspection/LinksOperation.h"
+#include "inspection/OutlineOperation.h"
 #include "inspection/NotesOperation.h"
 #include "inspection/RenderOperation.h"
 #include "inspection/SearchOperation.h"
+#include "inspection/TextOperation.h"
 #include "ocr/OcrOperation.h"
 #include "pages/PagesOperation.h"
 #include "signatures/AppendDssOperation.h"
@@ -46,6 +49,9 @@ constexpr PdfiumOperation kPdfium[] = {
     {"inspect", &InspectOperation::run},
     {"search", &SearchOperation::run},
     {"render", &RenderOperation::run},
+    {"links", &LinksOperation::run},
+    {"outline", &OutlineOperation::run},
+    {"text", &TextOperation::run},
 };
 
 } // namespace

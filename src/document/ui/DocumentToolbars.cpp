@@ -52,9 +52,12 @@ DocumentToolbars::DocumentToolbars(QWidget* owner)
     pageSpin->setRange(1, 1);
     pageCountLabel = new QLabel(owner);
     zoomCombo = comboBox(owner,
-                         {QStringLiteral("Genişliğe sığdır"), QStringLiteral("Sayfaya sığdır"), QStringLiteral("100%"),
-                          QStringLiteral("150%"), QStringLiteral("200%")},
+                         {QStringLiteral("Genişliğe sığdır"), QStringLiteral("Sayfaya sığdır"), QStringLiteral("%100"),
+                          QStringLiteral("%150"), QStringLiteral("%200")},
                          QStringLiteral("Yakınlaştırma"));
+    // A typed percentage is applied, never added to the list.
+    zoomCombo->setEditable(true);
+    zoomCombo->setInsertPolicy(QComboBox::NoInsert);
     viewModeCombo = comboBox(owner, {QStringLiteral("Sürekli"), QStringLiteral("Tek sayfa"), QStringLiteral("Çift sayfa")},
                              QStringLiteral("Sayfa yerleşimi"));
     viewModeCombo->setObjectName(QStringLiteral("pageViewMode"));

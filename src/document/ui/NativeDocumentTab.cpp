@@ -4,12 +4,17 @@
 #include "document/ui/DocumentToolbars.h"
 #include "document/view/DocumentViewLimits.h"
 #include "document/view/NoteListing.h"
+#include "document/ui/OutlinePanel.h"
 #include "document/ui/PdfCanvas.h"
+#include "document/view/WebLinks.h"
+#include "document/ui/ReadingControls.h"
 
 #include "worker/contract/PdfiumCodes.h"
 #include "worker/contract/SecureWipe.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,12 +22,14 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <utility>
 
 namespace velk {
 
@@ -42,6 +49,10 @@ TabPrompts completed(TabPrompts prompts)
         prompts.number = standard.number;
     if (!prompts.notes)
         prompts.notes = standard.notes;
+    if (!prompts.confirm)
+        prompts.confirm = standard.confirm;
+    if (!prompts.openUrl)
+        prompts.openUrl = standard.openUrl;
     return prompts;
 }
 
@@ -58,6 +69,9 @@ NativeDocumentTab::NativeDocumentTab(TabPrompts prompts, QWidget* parent)
     , m_openWatcher(new QFutureWatcher<PdfOpenResult>(this))
     , m_searchWatcher(new QFutureWatcher<PdfSearchResult>(this))
     , m_notesWatcher(new QFutureWatcher<WorkerReply>(this))
+    , m_linksWatcher(new QFutureWatcher<PageLinksResult>(this))
+    , m_outlineWatcher(new QFutureWatcher<OutlineResult>(this))
+    , m_selectionWatcher(new QFutureWatcher<SelectionTextResult>(this))
     , m_cancel(std::make_shared<std::atomic<bool>>(false))
 {
     buildLayout();
@@ -78,6 +92,14 @@ void NativeDocumentTab::buildLayout()
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true);
     m_view = new PdfCanvas(this);
+    m_outline = new OutlinePanel(this);
+    // The side panel folds away by dragging; the page takes what it leaves.
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName(QStringLiteral("documentSplit"));
+    split->setChildrenCollapsible(true);
+    split->addWidget(m_outline);
+    split->addWidget(m_view);
+    split->setStretchFactor(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -85,7 +107,7 @@ void NativeDocumentTab::buildLayout()
     layout->addWidget(m_toolbars->documentBar);
     layout->addWidget(m_toolbars->searchBar);
     layout->addWidget(m_message);
-    layout->addWidget(m_view, 1);
+    layout->addWidget(split, 1);
 }
 
 void NativeDocumentTab::connectControls()
@@ -100,7 +122,7 @@ void NativeDocumentTab::connectControls()
     connect(bars.viewModeCombo, &QComboBox::currentIndexChanged, m_view, &PdfCanvas::setViewMode);
     connect(bars.filterCombo, &QComboBox::currentIndexChanged, m_view, &PdfCanvas::setReadingFilter);
     connect(bars.searchEdit, &QLineEdit::returnPressed, this, &NativeDocumentTab::findNext);
-    connect(bars.searchEdit, &QLineEdit::textChanged, this, [this] { m_lastFoundPage = -1; });
+    connect(bars.searchEdit, &QLineEdit::textChanged, this, &NativeDocumentTab::queryEdited);
     connect(bars.findAction, &QAction::triggered, this, &NativeDocumentTab::findNext);
     connect(bars.textAction, &QAction::triggered, this, [this] { startTextPlacement(false); });
     connect(bars.noteAction, &QAction::triggered, this, [this] { startTextPlacement(true); });
@@ -110,6 +132,33 @@ void NativeDocumentTab::connectControls()
     connect(m_openWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::openFinished);
     connect(m_searchWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::searchFinished);
     connect(m_notesWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::notesFinished);
+    connect(m_linksWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::linksFinished);
+    connect(m_outlineWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::outlineFinished);
+    connect(m_view, &PdfCanvas::pageRendered, this, &NativeDocumentTab::queueLinks);
+    connect(m_view, &PdfCanvas::areaSelected, this, &NativeDocumentTab::areaSelected);
+    connect(m_selectionWatcher, &QFutureWatcherBase::finished, this, &NativeDocumentTab::selectionFinished);
+    // "Kopyala" on the page's context menu and as Ctrl+C anywhere in the
+    // tab but the text fields, which copy their own text.
+    auto* copy = new QAction(QStringLiteral("Kopyala"), m_view);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &NativeDocumentTab::copySelection);
+    m_view->addAction(copy);
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_outline, &OutlinePanel::pageChosen, this, [this](int page) {
+        m_view->goToPage(page);
+        m_view->setFocus(Qt::OtherFocusReason);
+    });
+
+    ReadingControls::install(this, bars, m_view, [this](const QString& text) { showMessage(text); });
+    for (const auto& [keys, backward] : {std::pair{QKeySequence(QKeySequence::FindNext), false},
+                                         std::pair{QKeySequence(QKeySequence::FindPrevious), true},
+                                         std::pair{QKeySequence(Qt::SHIFT | Qt::Key_Return), true},
+                                         std::pair{QKeySequence(Qt::SHIFT | Qt::Key_Enter), true}}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, backward = backward] { startSearch(backward); });
+    }
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -224,15 +273,31 @@ void NativeDocumentTab::showMessage(const QString& text)
 
 void NativeDocumentTab::findNext()
 {
+    startSearch(false);
+}
+
+void NativeDocumentTab::findPrevious()
+{
+    startSearch(true);
+}
+
+void NativeDocumentTab::queryEdited()
+{
+    m_search.reset();
+    m_view->clearSearchMarks();
+}
+
+void NativeDocumentTab::startSearch(bool backward)
+{
     const QString query = m_toolbars->searchEdit->text().trimmed();
     if (!m_document || m_searching || query.isEmpty())
         return;
-    const int startPage =
-        m_lastFoundPage == -1 ? m_view->currentPage() : (m_lastFoundPage + 1) % m_document->pageCount();
+    const SearchStart start = backward ? m_search.previous(m_view->currentPage()) : m_search.next(m_view->currentPage());
     m_searching = true;
+    m_searchingBackward = backward;
     m_toolbars->searchEdit->setEnabled(false);
     showMessage(QStringLiteral("Aranıyor…"));
-    m_searchWatcher->setFuture(QtConcurrent::run(searchDocument, m_document, query, startPage, m_cancel));
+    m_searchWatcher->setFuture(QtConcurrent::run(searchFrom, m_document, query, start, m_cancel));
 }
 
 void NativeDocumentTab::searchFinished()
@@ -241,14 +306,19 @@ void NativeDocumentTab::searchFinished()
     const PdfSearchResult result = future.resultCount() > 0 ? future.result() : PdfSearchResult{};
     m_searching = false;
     m_toolbars->searchEdit->setEnabled(true);
+    m_message->setToolTip(QString());
     if (!result.error.isEmpty()) {
         showMessage(result.error);
     } else if (result.page < 0) {
+        m_view->clearSearchMarks();
         showMessage(QStringLiteral("Metin bulunamadı. Taranmış belgelerde önce OCR gerekebilir."));
     } else {
-        m_lastFoundPage = result.page;
+        m_search.found(result);
         m_view->goToPage(result.page);
-        showMessage(QStringLiteral("Sayfa %1: %2").arg(QString::number(result.page + 1), result.snippet));
+        m_view->setSearchMarks(result.page, result.rects);
+        showMessage(SearchSession::statusText(result, m_document->pageCount(), m_searchingBackward));
+        // The words around the hit, for whoever wants them.
+        m_message->setToolTip(result.snippet);
     }
 }
 
@@ -346,6 +416,7 @@ void NativeDocumentTab::pageClicked(int page, QPointF position)
     const PlacementState::Click click = m_placement.click(page, position, m_editingAllowed);
     switch (click.outcome) {
     case PlacementState::Outcome::Ignored:
+        followLink(page, position);
         return;
     case PlacementState::Outcome::TextPlaced:
         refreshCursor();
@@ -364,6 +435,105 @@ void NativeDocumentTab::pageClicked(int page, QPointF position)
         showMessage(QStringLiteral("İlk köşe seçildi. Aynı sayfadaki karşı köşeye tıklayın. İptal: Esc."));
         return;
     }
+}
+
+// Only while no placement waits for the click: then a click on a link goes
+// where the link goes.
+void NativeDocumentTab::followLink(int page, QPointF position)
+{
+    const std::optional<PageLinkEntry> link = m_view->linkAt(page, position);
+    if (!link)
+        return;
+    if (link->page >= 0) {
+        m_view->goToPage(link->page);
+        return;
+    }
+    const QString refusal = WebLinks::open(this, link->uri, m_prompts);
+    if (!refusal.isEmpty())
+        showMessage(refusal);
+}
+
+void NativeDocumentTab::queueLinks(int page)
+{
+    if (!m_view->hasPageLinks(page) && !m_linkQueue.contains(page))
+        m_linkQueue.append(page);
+    // After the event that follows: the view starts its next render first.
+    QTimer::singleShot(0, this, &NativeDocumentTab::runIdleListing);
+}
+
+void NativeDocumentTab::runIdleListing()
+{
+    if (!m_document || m_listing || m_view->isRendering())
+        return;
+    if (!m_outlineRequested) {
+        m_outlineRequested = true;
+        m_listing = true;
+        m_outlineWatcher->setFuture(QtConcurrent::run(readOutline, m_document, m_cancel));
+        return;
+    }
+    if (m_linkQueue.isEmpty())
+        return;
+    m_listing = true;
+    m_linksWatcher->setFuture(QtConcurrent::run(listPageLinks, m_document, m_linkQueue.takeFirst(), m_cancel));
+}
+
+void NativeDocumentTab::linksFinished()
+{
+    const QFuture<PageLinksResult> future = m_linksWatcher->future();
+    const PageLinksResult result = future.resultCount() > 0 ? future.result() : PageLinksResult{};
+    m_listing = false;
+    // A page whose links cannot be listed has none to follow; it is not
+    // asked for again.
+    if (result.page >= 0)
+        m_view->setPageLinks(result.page, result.links);
+    runIdleListing();
+}
+
+void NativeDocumentTab::outlineFinished()
+{
+    const QFuture<OutlineResult> future = m_outlineWatcher->future();
+    const OutlineResult result = future.resultCount() > 0 ? future.result() : OutlineResult{};
+    m_listing = false;
+    m_outline->setEntries(result.entries);
+    runIdleListing();
+}
+
+void NativeDocumentTab::areaSelected(int page, QRectF area)
+{
+    // A drag during placement is a placement, not a selection.
+    if (!m_document || m_placement.hasPendingText() || !m_placement.areaKind().isEmpty()) {
+        m_view->clearSelection();
+        return;
+    }
+    m_selectedText.clear();
+    if (m_readingSelection)
+        return;
+    m_readingSelection = true;
+    m_selectionWatcher->setFuture(QtConcurrent::run(selectionText, m_document, page, area, m_cancel));
+}
+
+void NativeDocumentTab::selectionFinished()
+{
+    const QFuture<SelectionTextResult> future = m_selectionWatcher->future();
+    const SelectionTextResult result = future.resultCount() > 0 ? future.result() : SelectionTextResult{};
+    m_readingSelection = false;
+    if (!result.error.isEmpty()) {
+        showMessage(result.error);
+        return;
+    }
+    m_selectedText = result.text;
+    if (m_selectedText.trimmed().isEmpty())
+        showMessage(QStringLiteral("Seçilen alanda metin yok."));
+    else
+        showMessage(QStringLiteral("%1 karakter seçildi. Kopyalamak için Ctrl+C.").arg(m_selectedText.size()));
+}
+
+void NativeDocumentTab::copySelection()
+{
+    if (m_selectedText.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setText(m_selectedText);
+    showMessage(QStringLiteral("Seçilen metin panoya kopyalandı."));
 }
 
 void NativeDocumentTab::setEditingEnabled(bool allowed)

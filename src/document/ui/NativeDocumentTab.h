@@ -14,9 +14,11 @@
 // run of the tab.
 
 #include "worker/runner/CancelFlag.h"
+#include "document/view/DocumentReading.h"
 #include "document/view/DocumentSearch.h"
 #include "document/core/PdfDocument.h"
 #include "document/view/PlacementState.h"
+#include "document/view/SearchSession.h"
 #include "document/ui/TabPrompts.h"
 #include "worker/runner/WorkerReply.h"
 
@@ -25,12 +27,15 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <QList>
+
 #include <memory>
 
 class QLabel;
 
 namespace velk {
 
+class OutlinePanel;
 class PdfCanvas;
 struct DocumentToolbars;
 
@@ -53,10 +58,14 @@ public:
     PdfDocumentPtr document() const { return m_document; }
     int currentPage() const;
     PdfCanvas* pageView() const { return m_view; }
+    OutlinePanel* outlinePanel() const { return m_outline; }
     QString message() const;
+    // The text of the last selection on a page, as the worker read it.
+    QString selectedText() const { return m_selectedText; }
 
 public Q_SLOTS:
     void findNext();
+    void findPrevious();
     void showNotes();
     void startTextPlacement(bool note);
     // kind: "highlight", "rectangle" or "ellipse".
@@ -66,6 +75,8 @@ public Q_SLOTS:
     // Ends a placement without a word, as when the user turns to another
     // tab; a placement message still shown gives way to the document's own.
     void resetPlacement();
+    // Puts the selected text on the clipboard.
+    void copySelection();
 
 Q_SIGNALS:
     void ready();
@@ -81,10 +92,19 @@ private:
     void buildLayout();
     void connectControls();
     void beginOpen(SecretBytesPtr password);
+    void startSearch(bool backward);
+    void queryEdited();
     void openFinished();
     void searchFinished();
     void notesFinished();
     void pageClicked(int page, QPointF position);
+    void followLink(int page, QPointF position);
+    void queueLinks(int page);
+    void runIdleListing();
+    void linksFinished();
+    void outlineFinished();
+    void areaSelected(int page, QRectF area);
+    void selectionFinished();
     void showMessage(const QString& text);
     void refreshCursor();
     bool isProtected() const;
@@ -99,9 +119,22 @@ private:
     QFutureWatcher<PdfOpenResult>* m_openWatcher = nullptr;
     QFutureWatcher<PdfSearchResult>* m_searchWatcher = nullptr;
     QFutureWatcher<WorkerReply>* m_notesWatcher = nullptr;
+    QFutureWatcher<PageLinksResult>* m_linksWatcher = nullptr;
+    QFutureWatcher<OutlineResult>* m_outlineWatcher = nullptr;
+    OutlinePanel* m_outline = nullptr;
+    QFutureWatcher<SelectionTextResult>* m_selectionWatcher = nullptr;
+    QString m_selectedText;
+    bool m_readingSelection = false;
+    // Pages whose links are wanted, in the order they were painted. One
+    // listing (the outline first, then links) runs at a time, and only
+    // while the page view renders nothing: pages come first.
+    QList<int> m_linkQueue;
+    bool m_listing = false;
+    bool m_outlineRequested = false;
     CancelFlag m_cancel;
     int m_passwordAttempts = 0;
-    int m_lastFoundPage = -1;
+    SearchSession m_search;
+    bool m_searchingBackward = false;
     bool m_opening = false;
     bool m_searching = false;
     bool m_listingNotes = false;

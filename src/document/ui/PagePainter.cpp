@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPen>
 
 namespace velk {
 
@@ -10,6 +11,10 @@ namespace {
 const QColor kShadow(QStringLiteral("#202124"));
 const QColor kTextPen(QStringLiteral("#475569"));
 const QColor kEyeProtectionTint(245, 191, 91, 45);
+const QColor kMarkFill(255, 196, 0, 110);
+const QColor kMarkEdge(214, 120, 0, 200);
+const QColor kSelectionFill(37, 99, 235, 60);
+const QColor kSelectionEdge(37, 99, 235, 200);
 constexpr qreal kShadowDx = 3;
 constexpr qreal kShadowDy = 4;
 constexpr qreal kTextInset = 24;
@@ -46,6 +51,25 @@ void PagePainter::paintText(const QString& text)
     m_painter.setPen(kTextPen);
     m_painter.drawText(m_target.adjusted(kTextInset, kTextInset, -kTextInset, -kTextInset),
                        Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+void PagePainter::paintMarks(QPainter& painter, const QList<QRectF>& marks)
+{
+    painter.save();
+    painter.setPen(QPen(kMarkEdge, 1));
+    painter.setBrush(kMarkFill);
+    for (const QRectF& mark : marks)
+        painter.drawRect(mark.adjusted(-1, -1, 1, 1));
+    painter.restore();
+}
+
+void PagePainter::paintSelection(QPainter& painter, const QRectF& area)
+{
+    painter.save();
+    painter.setPen(QPen(kSelectionEdge, 1, Qt::DashLine));
+    painter.setBrush(kSelectionFill);
+    painter.drawRect(area);
+    painter.restore();
 }
 
 // Only the part of the page on screen is copied and inverted, so a paint

@@ -6,6 +6,7 @@
 // drawn. GUI thread; called by PdfCanvas::paintEvent.
 
 #include <QImage>
+#include <QList>
 #include <QRectF>
 #include <QString>
 
@@ -27,6 +28,11 @@ public:
     void paintPaper();
     void paintImage(const QImage& image, int readingFilter);
     void paintText(const QString& text);
+
+    // Translucent marks over found text, in viewport coordinates.
+    static void paintMarks(QPainter& painter, const QList<QRectF>& marks);
+    // The dragged-out selection, in viewport coordinates.
+    static void paintSelection(QPainter& painter, const QRectF& area);
 
 private:
     void paintInverted(const QImage& image);

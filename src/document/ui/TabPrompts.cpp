@@ -2,7 +2,11 @@
 
 #include "document/ui/NotesDialog.h"
 
+#include <QDesktopServices>
 #include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
 #include <QLineEdit>
 
 namespace velk {
@@ -41,11 +45,25 @@ void showNotesDialog(QWidget* parent, const QString& notesText)
     dialog.exec();
 }
 
+bool askYesNo(QWidget* parent, const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bağlantı"), question, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("Aç"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Vazgeç"), QMessageBox::RejectRole);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+bool openOnDesktop(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
 } // namespace
 
 TabPrompts TabPrompts::dialogs()
 {
-    return TabPrompts{askPassword, askText, askNumber, showNotesDialog};
+    return TabPrompts{askPassword, askText, askNumber, showNotesDialog, askYesNo, openOnDesktop};
 }
 
 } // namespace velk

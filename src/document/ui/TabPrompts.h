@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 namespace velk {
@@ -33,8 +34,13 @@ struct TabPrompts {
     std::function<std::optional<double>(QWidget* parent, const NumberQuestion& question)> number;
     // Shows the listed notes (already formatted) until the user closes them.
     std::function<void(QWidget* parent, const QString& notesText)> notes;
+    // A yes-or-no question (opening a web link); true for yes.
+    std::function<bool(QWidget* parent, const QString& question)> confirm;
+    // Hands a web address to the desktop's browser or mail program; true
+    // when the desktop took it.
+    std::function<bool(const QUrl& url)> openUrl;
 
-    // Qt's input dialogs and the notes dialog.
+    // Qt's input dialogs, the notes dialog, a question box and the desktop.
     static TabPrompts dialogs();
 };
 

@@ -21,9 +21,20 @@ PdfSearchResult searchFailure(const QString& error)
 
 PdfSearchResult searchDocument(PdfDocumentPtr document, QString query, int startPage, CancelFlag cancel)
 {
+    return searchFrom(std::move(document), std::move(query), SearchStart{startPage, std::nullopt, false},
+                      std::move(cancel));
+}
+
+PdfSearchResult searchFrom(PdfDocumentPtr document, QString query, SearchStart start, CancelFlag cancel)
+{
     if (!document)
         return searchFailure(QStringLiteral("Belge açık değil."));
-    const SearchRequest request{document->workingPath, query, startPage};
+    SearchRequest request;
+    request.path = document->workingPath;
+    request.query = query;
+    request.start = start.page;
+    request.first = start.hit;
+    request.backward = start.backward;
     const WorkerReply reply =
         runPdfWorker(request.toJson(), document->password, cancel, DocumentViewLimits::kSearchTimeLimitMs);
     if (!reply.error.isEmpty())
@@ -39,6 +50,9 @@ PdfSearchResult searchResultFromReply(const QJsonObject& reply, int pageCount)
     PdfSearchResult result;
     result.page = read->page;
     result.snippet = read->snippet;
+    result.hit = read->hit;
+    result.wrapped = read->wrapped;
+    result.rects = read->rects;
     return result;
 }
 

@@ -29,6 +29,9 @@ inline constexpr int kPageCacheMaxCost = 65536;
 inline constexpr int kRenderTimeLimitMs = 20000;
 inline constexpr int kSearchTimeLimitMs = 30000;
 inline constexpr int kNotesTimeLimitMs = 20000;
+inline constexpr int kLinksTimeLimitMs = 20000;
+inline constexpr int kOutlineTimeLimitMs = 20000;
+inline constexpr int kTextTimeLimitMs = 20000;
 
 // Replies the tab reads: the worker never sends more than these.
 inline constexpr int kMaxSnippetLength = SharedLimits::kMaxSnippetUnits;

@@ -35,8 +35,11 @@ QString notesDialogText(const QList<PdfNote>& notes)
     const QString separator = QStringLiteral("\n\n") + QString(20, QChar(0x2500)) + QStringLiteral("\n\n");
     QStringList entries;
     entries.reserve(notes.size());
+    // An empty note says so rather than leaving a bare page line.
     for (const PdfNote& note : notes)
-        entries.append(QStringLiteral("Sayfa %1\n%2").arg(QString::number(note.page + 1), note.text));
+        entries.append(QStringLiteral("Sayfa %1\n%2")
+                           .arg(QString::number(note.page + 1),
+                                note.text.isEmpty() ? QStringLiteral("(boş not)") : note.text));
     return entries.join(separator);
 }
 

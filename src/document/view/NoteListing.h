@@ -26,7 +26,8 @@ WorkerReply listNotes(PdfDocumentPtr document, CancelFlag cancel);
 // missing or empty), else the sentence for the user.
 QString readNotes(const QJsonObject& reply, int pageCount, QList<PdfNote>& notes);
 
-// "Sayfa n\n<text>" per note, separated by a rule between blank lines.
+// "Sayfa n\n<text>" per note ("(boş not)" for an empty one), separated by a
+// rule between blank lines.
 QString notesDialogText(const QList<PdfNote>& notes);
 
 } // namespace velk

@@ -80,7 +80,7 @@ void layOutRows(PageLayout& layout, const QList<QSizeF>& pageSizes, const Column
 } // namespace
 
 PageLayout PageLayout::compute(const QList<QSizeF>& pageSizes, const QSize& viewport, int viewMode, int zoomMode,
-                               int currentPage)
+                               int currentPage, double zoomFactor)
 {
     PageLayout layout;
     if (pageSizes.isEmpty())
@@ -88,7 +88,7 @@ PageLayout PageLayout::compute(const QList<QSizeF>& pageSizes, const QSize& view
     layout.pageRects = QList<QRectF>(pageSizes.size());
     const QSizeF largest = largestPage(pageSizes);
     const Columns columns = columnsFor(viewMode);
-    layout.scale = scaleFor(largest, viewport, columns, zoomMode);
+    layout.scale = zoomFactor > 0 ? zoomFactor * kPointsToPixels : scaleFor(largest, viewport, columns, zoomMode);
     const double rowWidth = columns.count * largest.width() * layout.scale + 2 * kPageMargin + columns.gap;
     layout.contentSize.setWidth(std::max(rowWidth, double(viewport.width())));
     if (viewMode == ViewMode::kSinglePage)
@@ -154,6 +154,37 @@ int pageAtReadingLine(const QList<QRectF>& pageRects, double scrollValue, int vi
             return int(index);
     }
     return -1;
+}
+
+QPointF mapBetweenLayouts(const PageLayout& from, const PageLayout& to, const QPointF& contentPoint)
+{
+    int page = pageAt(from.pageRects, contentPoint);
+    if (page < 0) {
+        // Nearest laid-out page of the old layout, by distance to its rectangle.
+        double best = -1;
+        for (qsizetype index = 0; index < from.pageRects.size(); ++index) {
+            const QRectF& rect = from.pageRects.at(index);
+            if (rect.isEmpty())
+                continue;
+            const double dx = std::max({rect.left() - contentPoint.x(), 0.0, contentPoint.x() - rect.right()});
+            const double dy = std::max({rect.top() - contentPoint.y(), 0.0, contentPoint.y() - rect.bottom()});
+            const double distance = dx * dx + dy * dy;
+            if (best < 0 || distance < best) {
+                best = distance;
+                page = int(index);
+            }
+        }
+    }
+    if (page >= 0 && page < to.pageRects.size() && !to.pageRects.at(page).isEmpty()) {
+        const QRectF& old = from.pageRects.at(page);
+        const QRectF& now = to.pageRects.at(page);
+        // Offsets outside the old page (its margin) scale with the layout.
+        const double ratio = old.width() > 0 ? now.width() / old.width() : 1.0;
+        return now.topLeft() + (contentPoint - old.topLeft()) * ratio;
+    }
+    const double sx = from.contentSize.width() > 0 ? to.contentSize.width() / from.contentSize.width() : 1.0;
+    const double sy = from.contentSize.height() > 0 ? to.contentSize.height() / from.contentSize.height() : 1.0;
+    return QPointF(contentPoint.x() * sx, contentPoint.y() * sy);
 }
 
 } // namespace velk

@@ -35,9 +35,10 @@ struct PageLayout {
     QSizeF contentSize;
 
     // In single-page mode only currentPage (clamped to the document) is
-    // laid out. An empty size list gives an empty layout.
+    // laid out. An empty size list gives an empty layout. A zoom factor
+    // above 0 (1.0 is 100 %) takes the place of the zoom mode.
     static PageLayout compute(const QList<QSizeF>& pageSizes, const QSize& viewport, int viewMode, int zoomMode,
-                              int currentPage);
+                              int currentPage, double zoomFactor = 0.0);
 
     int horizontalRange(int viewportWidth) const;
     int verticalRange(int viewportHeight) const;
@@ -62,5 +63,11 @@ QPointF pagePosition(const QRectF& pageRect, const QPointF& contentPoint);
 // The page a reader is on after scrolling: the first whose bottom lies at or
 // below a third of the viewport; -1 when there is none.
 int pageAtReadingLine(const QList<QRectF>& pageRects, double scrollValue, int viewportHeight);
+
+// Where a content point of an old layout lies in a new one: the same place
+// on the same page when it is on a page of both, else the nearest page's
+// nearest point; the point scaled by the content sizes when neither layout
+// has a page near it.
+QPointF mapBetweenLayouts(const PageLayout& from, const PageLayout& to, const QPointF& contentPoint);
 
 } // namespace velk

@@ -43,7 +43,11 @@ qint64 JsonFields::index(const QJsonObject& object, const QString& key, qint64 m
 std::optional<double> JsonFields::number(const QJsonObject& object, const QString& key, double minimum,
                                          double maximum)
 {
-    const QJsonValue value = object.value(key);
+    return number(object.value(key), minimum, maximum);
+}
+
+std::optional<double> JsonFields::number(const QJsonValue& value, double minimum, double maximum)
+{
     if (!value.isDouble())
         return std::nullopt;
     const double number = value.toDouble();

@@ -31,6 +31,7 @@ public:
     // A finite JSON number in [minimum, maximum].
     static std::optional<double> number(const QJsonObject& object, const QString& key, double minimum,
                                         double maximum);
+    static std::optional<double> number(const QJsonValue& value, double minimum, double maximum);
 
     static std::optional<bool> boolean(const QJsonObject& object, const QString& key);
 

@@ -32,6 +32,27 @@ inline constexpr int kBytesPerPixel = 4;
 inline constexpr int kMaxQueryUnits = 512;
 inline constexpr int kMaxSnippetUnits = 160;
 
+// "search": a hit's rectangles (one per line it spans, more are dropped)
+// and the hits of one page that are told apart by their ordinal.
+inline constexpr int kMaxHitRects = 64;
+inline constexpr int kMaxHitsPerPage = 10000;
+
+// "links": links of one page (more are left out) and the bytes of a URI
+// that is offered at all.
+inline constexpr int kMaxPageLinks = 1000;
+inline constexpr int kMaxUriBytes = 2048;
+
+// "outline": entries of the whole outline, nesting depth (the top level is
+// depth 0) and a title's length in UTF-16 code units; more entries or
+// deeper ones are left out, a longer title is cut.
+inline constexpr int kMaxOutlineEntries = 4000;
+inline constexpr int kMaxOutlineDepth = 16;
+inline constexpr int kMaxOutlineTitleUnits = 512;
+
+// "text": the text of a selected area, in UTF-16 code units; an area holding
+// more reads as holding none, like a page too long to search.
+inline constexpr int kMaxSelectionUnits = 200000;
+
 // "notes": entries and one note's text in UTF-16 code units.
 inline constexpr int kMaxNotes = 1000;
 inline constexpr int kMaxNoteUnits = 10000;

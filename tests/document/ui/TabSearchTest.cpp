@@ -10,6 +10,7 @@
 #include "ScriptedPrompts.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -91,15 +92,16 @@ private Q_SLOTS:
     {
         QVERIFY(openTab(searchablePages()));
         searchEdit(*m_tab)->setText(QStringLiteral("abc"));
-        QVERIFY(search().startsWith(QStringLiteral("Sayfa 2: ")));
-        QVERIFY(m_tab->message().contains(QStringLiteral("abc")));
+        QCOMPARE(search(), QStringLiteral("Sayfa 2 / 6: 1. sonuç"));
+        // The words around the hit stay at hand.
+        QVERIFY(m_tab->findChild<QLabel*>(QStringLiteral("documentMessage"))->toolTip().contains(QStringLiteral("abc")));
         QCOMPARE(m_tab->currentPage(), 1);
         QCOMPARE(m_tab->findChild<QSpinBox*>()->value(), 2);
         QVERIFY(searchEdit(*m_tab)->isEnabled());
 
-        QVERIFY(search().startsWith(QStringLiteral("Sayfa 5: ")));
+        QCOMPARE(search(), QStringLiteral("Sayfa 5 / 6: 1. sonuç"));
         QCOMPARE(m_tab->currentPage(), 4);
-        QVERIFY(search().startsWith(QStringLiteral("Sayfa 2: ")));
+        QCOMPARE(search(), QStringLiteral("Sayfa 2 / 6: 1. sonuç · Belgenin sonuna gelindi, aramaya baştan devam edildi."));
         QCOMPARE(m_tab->currentPage(), 1);
     }
 
@@ -110,13 +112,13 @@ private Q_SLOTS:
         edit->setFocus();
         QTest::keyClicks(edit, QStringLiteral("abc"));
         QTest::keyClick(edit, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(m_tab->message().startsWith(QStringLiteral("Sayfa 2: ")), kWorkerWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(m_tab->message().startsWith(QStringLiteral("Sayfa 2 / 6: ")), kWorkerWaitMs);
 
         // Typed again: the search starts on the current page, page 2.
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, QStringLiteral("c"));
-        QVERIFY(search().startsWith(QStringLiteral("Sayfa 2: ")));
-        QVERIFY(search().startsWith(QStringLiteral("Sayfa 5: ")));
+        QVERIFY(search().startsWith(QStringLiteral("Sayfa 2 / 6: ")));
+        QVERIFY(search().startsWith(QStringLiteral("Sayfa 5 / 6: ")));
     }
 
     void missingTextIsReported()
@@ -156,7 +158,7 @@ private Q_SLOTS:
         const QString rule = QStringLiteral("\n\n────────────────────\n\n");
         QCOMPARE(m_prompts.notesShown.at(0), QStringLiteral("Sayfa 1\nGözden geçir") + rule
                                                  + QStringLiteral("Sayfa 3\nİmza burada") + rule
-                                                 + QStringLiteral("Sayfa 3\n"));
+                                                 + QStringLiteral("Sayfa 3\n(boş not)"));
     }
 
     void aDocumentWithoutNotesSaysSo()

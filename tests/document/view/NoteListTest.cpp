@@ -89,7 +89,7 @@ private Q_SLOTS:
         QTest::newRow("one") << QList<PdfNote>{{0, "Gözden geçir"}} << QStringLiteral("Sayfa 1\nGözden geçir");
         QTest::newRow("two") << QList<PdfNote>{{0, "a"}, {4, "b\nc"}}
                              << QStringLiteral("Sayfa 1\na") + rule + QStringLiteral("Sayfa 5\nb\nc");
-        QTest::newRow("empty text") << QList<PdfNote>{{1, ""}} << QStringLiteral("Sayfa 2\n");
+        QTest::newRow("empty text") << QList<PdfNote>{{1, ""}} << QStringLiteral("Sayfa 2\n(boş not)");
         QTest::newRow("placeholders kept") << QList<PdfNote>{{0, "%1 %2"}} << QStringLiteral("Sayfa 1\n%1 %2");
     }
 

@@ -1,8 +1,10 @@
-// "search" through its contract: query and start page, found page and
-// snippet, each refused when of the wrong kind or out of bounds.
+// "search" through its contract: query, start page, start hit and
+// direction; found page, snippet, hit ordinal, wrap and the hit's
+// rectangles, each refused when of the wrong kind or out of bounds.
 
 #include "worker/contract/operations/SearchContract.h"
 
+#include <QJsonArray>
 #include <QTest>
 
 using namespace velk;
@@ -13,14 +15,20 @@ class SearchContractTest : public QObject {
 private Q_SLOTS:
     void roundTrip()
     {
-        const SearchRequest request{QStringLiteral("/tmp/a.pdf"), QStringLiteral("Ağaç"), 4};
+        SearchRequest request;
+        request.path = QStringLiteral("/tmp/a.pdf");
+        request.query = QStringLiteral("Ağaç");
+        request.start = 4;
         const std::optional<SearchRequest> read = SearchRequest::fromJson(request.toJson());
         QVERIFY(read);
         QCOMPARE(read->query, request.query);
         QCOMPARE(read->start, 4);
         QCOMPARE(request.toJson().value("operation").toString(), QStringLiteral("search"));
 
-        const std::optional<SearchReply> found = SearchReply::fromJson(SearchReply{2, QStringLiteral("… ağaç …")}.toJson(), 3);
+        SearchReply sent;
+        sent.page = 2;
+        sent.snippet = QStringLiteral("… ağaç …");
+        const std::optional<SearchReply> found = SearchReply::fromJson(sent.toJson(), 3);
         QVERIFY(found);
         QCOMPARE(found->page, 2);
         QCOMPARE(found->snippet, QStringLiteral("… ağaç …"));
@@ -89,6 +97,87 @@ private Q_SLOTS:
             SearchReply::fromJson(QJsonObject{{"page", 0}, {"snippet", QString(500, QLatin1Char('s'))}}, 1);
         QVERIFY(read);
         QCOMPARE(read->snippet.size(), 160);
+    }
+
+    void startHitAndDirection_data()
+    {
+        QTest::addColumn<QJsonObject>("json");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<bool>("backward");
+        const int absent = -99;
+        QTest::newRow("neither") << QJsonObject{{"query", "a"}} << absent << false;
+        QTest::newRow("hit 3 backwards") << QJsonObject{{"query", "a"}, {"first", 3}, {"backward", true}} << 3 << true;
+        QTest::newRow("-1 passes the page") << QJsonObject{{"query", "a"}, {"first", -1}} << -1 << false;
+        QTest::newRow("below -1 kept at -1") << QJsonObject{{"query", "a"}, {"first", -50}} << -1 << false;
+        QTest::newRow("beyond a page's hits kept at the limit")
+            << QJsonObject{{"query", "a"}, {"first", 1e12}} << 10000 << false;
+        QTest::newRow("fraction is absent") << QJsonObject{{"query", "a"}, {"first", 0.5}} << absent << false;
+        QTest::newRow("backward not a boolean") << QJsonObject{{"query", "a"}, {"backward", 1}} << absent << false;
+    }
+
+    void startHitAndDirection()
+    {
+        QFETCH(QJsonObject, json);
+        QFETCH(int, first);
+        QFETCH(bool, backward);
+        const std::optional<SearchRequest> read = SearchRequest::fromJson(json);
+        QVERIFY(read);
+        QCOMPARE(read->first.value_or(-99), first);
+        QCOMPARE(read->backward, backward);
+        // What is sent is read back the same.
+        const std::optional<SearchRequest> again = SearchRequest::fromJson(read->toJson());
+        QCOMPARE(again->first, read->first);
+        QCOMPARE(again->backward, read->backward);
+    }
+
+    void hitPlacementRoundTrip()
+    {
+        SearchReply reply;
+        reply.page = 1;
+        reply.snippet = QStringLiteral("Şanlıurfa");
+        reply.hit = 2;
+        reply.wrapped = true;
+        reply.rects = {QRectF(72, 90.5, 60.25, 12), QRectF(72, 106.5, 30, 12)};
+        const std::optional<SearchReply> read = SearchReply::fromJson(reply.toJson(), 2);
+        QVERIFY(read);
+        QCOMPARE(read->hit, 2);
+        QVERIFY(read->wrapped);
+        QCOMPARE(read->rects, reply.rects);
+    }
+
+    void hitPlacementBounds_data()
+    {
+        QTest::addColumn<QJsonValue>("hit");
+        QTest::addColumn<QJsonValue>("rects");
+        QTest::addColumn<bool>("accepted");
+        const QJsonArray one{10, 20, 30, 12};
+        QJsonArray limit;
+        for (int i = 0; i < 64; ++i)
+            limit.append(one);
+        QJsonArray beyond = limit;
+        beyond.append(one);
+        QTest::newRow("64 rectangles") << QJsonValue(0) << QJsonValue(limit) << true;
+        QTest::newRow("65 rectangles") << QJsonValue(0) << QJsonValue(beyond) << false;
+        QTest::newRow("no rectangle") << QJsonValue(0) << QJsonValue(QJsonArray{}) << true;
+        QTest::newRow("rectangles not a list") << QJsonValue(0) << QJsonValue("x") << false;
+        QTest::newRow("three numbers") << QJsonValue(0) << QJsonValue(QJsonArray{QJsonArray{1, 2, 3}}) << false;
+        QTest::newRow("negative corner") << QJsonValue(0) << QJsonValue(QJsonArray{QJsonArray{-1, 2, 3, 4}}) << false;
+        QTest::newRow("negative width") << QJsonValue(0) << QJsonValue(QJsonArray{QJsonArray{1, 2, -3, 4}}) << false;
+        QTest::newRow("far side beyond the largest page")
+            << QJsonValue(0) << QJsonValue(QJsonArray{QJsonArray{19990, 2, 20, 4}}) << false;
+        QTest::newRow("side a string") << QJsonValue(0) << QJsonValue(QJsonArray{QJsonArray{1, "2", 3, 4}}) << false;
+        QTest::newRow("last ordinal") << QJsonValue(9999) << QJsonValue(QJsonArray{}) << true;
+        QTest::newRow("ordinal beyond") << QJsonValue(10000) << QJsonValue(QJsonArray{}) << false;
+        QTest::newRow("negative ordinal") << QJsonValue(-1) << QJsonValue(QJsonArray{}) << false;
+    }
+
+    void hitPlacementBounds()
+    {
+        QFETCH(QJsonValue, hit);
+        QFETCH(QJsonValue, rects);
+        QFETCH(bool, accepted);
+        const QJsonObject json{{"ok", true}, {"page", 0}, {"snippet", "s"}, {"hit", hit}, {"rects", rects}};
+        QCOMPARE(SearchReply::fromJson(json, 1).has_value(), accepted);
     }
 };
 

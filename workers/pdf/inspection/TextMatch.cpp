@@ -71,6 +71,25 @@ qsizetype TextMatch::indexIn(const QString& text) const
     return earliest(foldDefault(text).indexOf(m_default), foldTurkish(text).indexOf(m_turkish));
 }
 
+QList<qsizetype> TextMatch::positionsIn(const QString& text, qsizetype limit) const
+{
+    QList<qsizetype> positions;
+    if (m_default.isEmpty())
+        return positions;
+    const QString byDefault = foldDefault(text);
+    const QString byTurkish = foldTurkish(text);
+    qsizetype from = 0;
+    while (positions.size() < limit) {
+        const qsizetype position =
+            earliest(byDefault.indexOf(m_default, from), byTurkish.indexOf(m_turkish, from));
+        if (position < 0)
+            break;
+        positions.append(position);
+        from = position + m_default.size();
+    }
+    return positions;
+}
+
 QString TextMatch::foldDefault(const QString& text)
 {
     return fold(text, CaseRules::Default);

@@ -13,7 +13,7 @@ namespace velk {
 
 using PdfiumFunctionEntry = EngineFunction<PdfiumFunctions>;
 
-inline constexpr int kPdfiumFunctionCount = 88;
+inline constexpr int kPdfiumFunctionCount = 106;
 
 std::span<const PdfiumFunctionEntry> pdfiumFunctionTable();
 

@@ -115,6 +115,31 @@ struct PdfiumFunctions {
     FPDF_BOOL (*FPDFPage_GenerateContent)(FPDF_PAGE) = nullptr;
     FPDF_BOOL (*FPDF_SaveAsCopy)(FPDF_DOCUMENT, FPDF_FILEWRITE* writer, FPDF_DWORD flags) = nullptr;
 
+    // Reading: where text sits on the page as displayed.
+    int (*FPDFText_CountRects)(FPDF_TEXTPAGE, int startIndex, int count) = nullptr;
+    int (*FPDFText_GetCharIndexFromTextIndex)(FPDF_TEXTPAGE, int textIndex) = nullptr;
+    FPDF_BOOL (*FPDFText_GetRect)(FPDF_TEXTPAGE, int rectIndex, double* left, double* top, double* right,
+                                  double* bottom) = nullptr;
+    FPDF_BOOL (*FPDF_PageToDevice)(FPDF_PAGE, int startX, int startY, int sizeX, int sizeY, int rotate,
+                                   double pageX, double pageY, int* deviceX, int* deviceY) = nullptr;
+
+    // Reading: links and the outline.
+    FPDF_BOOL (*FPDFLink_Enumerate)(FPDF_PAGE, int* startPosition, FPDF_LINK* link) = nullptr;
+    FPDF_BOOL (*FPDFLink_GetAnnotRect)(FPDF_LINK, FS_RECTF* rect) = nullptr;
+    FPDF_DEST (*FPDFLink_GetDest)(FPDF_DOCUMENT, FPDF_LINK) = nullptr;
+    FPDF_ACTION (*FPDFLink_GetAction)(FPDF_LINK) = nullptr;
+    unsigned long (*FPDFAction_GetType)(FPDF_ACTION) = nullptr;
+    FPDF_DEST (*FPDFAction_GetDest)(FPDF_DOCUMENT, FPDF_ACTION) = nullptr;
+    unsigned long (*FPDFAction_GetURIPath)(FPDF_DOCUMENT, FPDF_ACTION, void* buffer, unsigned long length) = nullptr;
+    int (*FPDFDest_GetDestPageIndex)(FPDF_DOCUMENT, FPDF_DEST) = nullptr;
+    FPDF_BOOKMARK (*FPDFBookmark_GetFirstChild)(FPDF_DOCUMENT, FPDF_BOOKMARK) = nullptr;
+    FPDF_BOOKMARK (*FPDFBookmark_GetNextSibling)(FPDF_DOCUMENT, FPDF_BOOKMARK) = nullptr;
+    unsigned long (*FPDFBookmark_GetTitle)(FPDF_BOOKMARK, void* buffer, unsigned long length) = nullptr;
+    FPDF_DEST (*FPDFBookmark_GetDest)(FPDF_DOCUMENT, FPDF_BOOKMARK) = nullptr;
+    FPDF_ACTION (*FPDFBookmark_GetAction)(FPDF_BOOKMARK) = nullptr;
+    int (*FPDFText_GetBoundedText)(FPDF_TEXTPAGE, double left, double top, double right, double bottom,
+                                   unsigned short* buffer, int length) = nullptr;
+
     // Annotations.
     FPDF_ANNOTATION (*FPDFPage_CreateAnnot)(FPDF_PAGE, int subtype) = nullptr;
     FPDF_BOOL (*FPDFAnnot_SetRect)(FPDF_ANNOTATION, const FS_RECTF* rect) = nullptr;

@@ -19,6 +19,10 @@ struct PdfiumAnnotationTag;
 struct PdfiumFontTag;
 struct PdfiumFormTag;
 struct PdfiumSignatureTag;
+struct PdfiumLinkTag;
+struct PdfiumDestTag;
+struct PdfiumActionTag;
+struct PdfiumBookmarkTag;
 
 using FPDF_DOCUMENT = PdfiumDocumentTag*;
 using FPDF_PAGE = PdfiumPageTag*;
@@ -29,6 +33,12 @@ using FPDF_ANNOTATION = PdfiumAnnotationTag*;
 using FPDF_FONT = PdfiumFontTag*;
 using FPDF_FORMHANDLE = PdfiumFormTag*;
 using FPDF_SIGNATURE = PdfiumSignatureTag*;
+// Links, destinations, actions and bookmarks belong to their document and
+// are never released by the caller.
+using FPDF_LINK = PdfiumLinkTag*;
+using FPDF_DEST = PdfiumDestTag*;
+using FPDF_ACTION = PdfiumActionTag*;
+using FPDF_BOOKMARK = PdfiumBookmarkTag*;
 
 using FPDF_BOOL = int;
 // Eight bytes on LP64, not four: the flags of FPDF_SaveAsCopy use it.
@@ -72,6 +82,10 @@ inline constexpr FPDF_DWORD kFpdfNoIncremental = 2;
 // Bitmap format and render flag used with caller-owned pixel memory.
 inline constexpr int kFpdfBitmapBgra = 4;
 inline constexpr int kFpdfRenderAnnotations = 1;
+
+// Action types of FPDFAction_GetType.
+inline constexpr unsigned long kFpdfActionGoTo = 1;
+inline constexpr unsigned long kFpdfActionUri = 3;
 
 // Font type of FPDFText_LoadFont.
 inline constexpr int kFpdfFontTrueType = 2;
