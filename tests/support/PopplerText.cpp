@@ -19,7 +19,8 @@ QByteArray runPdftotext(const QStringList& arguments)
         process.waitForFinished();
         return {};
     }
-    return process.readAllStandardOutput();
+    const QByteArray output = process.readAllStandardOutput();
+    return output.isNull() ? QByteArray("") : output; // null only on failure
 }
 
 QString unescaped(QString text)
@@ -34,6 +35,17 @@ QString unescaped(QString text)
 
 } // namespace
 
+QString popplerText(const QString& pdfPath, int page)
+{
+    const QString number = QString::number(page + 1);
+    const QByteArray output = runPdftotext({QStringLiteral("-f"), number, QStringLiteral("-l"), number,
+                                            QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath,
+                                            QStringLiteral("-")});
+    if (output.isNull())
+        return {};
+    return QString::fromUtf8(output).remove(QChar(u'\f')).trimmed();
+}
+
 QList<PopplerWord> popplerWords(const QString& pdfPath, int page)
 {
     const QString number = QString::number(page + 1);
@@ -41,7 +53,7 @@ QList<PopplerWord> popplerWords(const QString& pdfPath, int page)
         {QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-bbox"), QStringLiteral("-f"), number,
          QStringLiteral("-l"), number, pdfPath, QStringLiteral("-")}));
     static const QRegularExpression kWord(QStringLiteral(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        "<word xMin=\"([-\\d.]+)\" yMin=\"([-\\d.]+)\" xMax=\"([-\\d.]+)\" yMax=\"([-\\d.]+)\">([^<]*)</word>"));
     QList<PopplerWord> words;
     for (auto match = kWord.globalMatch(html); match.hasNext();) {
         const QRegularExpressionMatch word = match.next();

@@ -11,6 +11,11 @@
 
 namespace velk::test {
 
+// The text of one page (0-based), UTF-8, without page breaks or
+// surrounding white space; a null string when pdftotext failed.
+QString popplerText(const QString& pdfPath, int page);
+
+// One word and its box, y growing downwards.
 struct PopplerWord {
     QString text;
     QRectF box;

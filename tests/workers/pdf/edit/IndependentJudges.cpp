@@ -3,7 +3,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
-#include <QRegularExpression>
 
 namespace velk::test {
 
@@ -20,20 +19,6 @@ QByteArray runTool(const QString& program, const QStringList& arguments)
     return output.isNull() ? QByteArray("") : output;
 }
 
-QStringList pageRange(int page)
-{
-    return {QStringLiteral("-f"), QString::number(page + 1), QStringLiteral("-l"), QString::number(page + 1)};
-}
-
-QString unescapeHtml(QString text)
-{
-    return text.replace(QLatin1String("&lt;"), QLatin1String("<"))
-        .replace(QLatin1String("&gt;"), QLatin1String(">"))
-        .replace(QLatin1String("&quot;"), QLatin1String("\""))
-        .replace(QLatin1String("&apos;"), QLatin1String("'"))
-        .replace(QLatin1String("&amp;"), QLatin1String("&"));
-}
-
 QJsonObject resolve(const QJsonObject& objects, const QJsonValue& value)
 {
     if (value.isObject())
@@ -45,33 +30,6 @@ QJsonObject resolve(const QJsonObject& objects, const QJsonValue& value)
 }
 
 } // namespace
-
-QString popplerText(const QString& path, int page)
-{
-    const QByteArray output = runTool(
-        QStringLiteral("pdftotext"),
-        pageRange(page) + QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
-    if (output.isNull())
-        return {};
-    return QString::fromUtf8(output).remove(QChar(u'\f')).trimmed();
-}
-
-QList<PopplerWord> popplerWords(const QString& path, int page)
-{
-    const QByteArray output = runTool(QStringLiteral("pdftotext"),
-                                      pageRange(page)
-                                          + QStringList{QStringLiteral("-bbox"), QStringLiteral("-enc"),
-                                                        QStringLiteral("UTF-8"), path, QStringLiteral("-")});
-    static const QRegularExpression word(QStringLiteral(
-        R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re"));
-    QList<PopplerWord> words;
-    for (const QRegularExpressionMatch& match : word.globalMatch(QString::fromUtf8(output))) {
-        const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
-        const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
-        words << PopplerWord{unescapeHtml(match.captured(5)), QRectF(topLeft, bottomRight)};
-    }
-    return words;
-}
 
 QList<QJsonObject> qpdfAnnotations(const QString& path, int page)
 {

@@ -4,25 +4,14 @@
 // pdftotext for the text and where its words sit on the displayed page,
 // and qpdf's JSON for the annotation dictionaries. Tests only.
 
+#include "support/PopplerText.h"
+
 #include <QJsonObject>
 #include <QList>
 #include <QRectF>
 #include <QString>
 
 namespace velk::test {
-
-// pdftotext's text of one page (0-based), UTF-8, without page breaks or
-// surrounding white space; a null string when pdftotext failed.
-QString popplerText(const QString& path, int page);
-
-// One word and its box on the displayed page (rotation applied), in
-// points from the top left, y growing downwards.
-struct PopplerWord {
-    QString text;
-    QRectF box;
-};
-
-QList<PopplerWord> popplerWords(const QString& path, int page);
 
 // The annotation dictionaries of one page (0-based) as qpdf's JSON (v2)
 // writes them, references resolved one level; empty when qpdf failed.

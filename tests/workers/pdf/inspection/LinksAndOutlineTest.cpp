@@ -5,7 +5,7 @@
 
 #include "support/PdfFixtures.h"
 #include "support/ReadingFixtures.h"
-#include "SandboxedRun.h"
+#include "support/SandboxedRun.h"
 
 #include <QFile>
 #include <QJsonArray>

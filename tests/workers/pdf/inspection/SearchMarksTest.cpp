@@ -6,7 +6,7 @@
 
 #include "support/PopplerText.h"
 #include "support/ReadingFixtures.h"
-#include "SandboxedRun.h"
+#include "support/SandboxedRun.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>
