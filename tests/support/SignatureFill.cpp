@@ -87,7 +87,7 @@ QByteArray cadesSignature(TestPki& pki, const TestCertificate& signer, const QBy
     return readFile(out);
 }
 
-QByteArray timeStampToken(TestPki& pki, const TestCertificate& tsa, const QByteArray& data)
+QByteArray timeStampToken(TestPki& pki, const TestCertificate& tsa, const QByteArray& data, const QString& fakeTime)
 {
     const QString dir = pki.directory();
     const QString in = dir + QStringLiteral("/ts-data.bin");
@@ -97,8 +97,8 @@ QByteArray timeStampToken(TestPki& pki, const TestCertificate& tsa, const QByteA
     if (!writeFile(in, data)
         || !pki.openssl({"ts", "-query", "-data", in, "-sha256", "-cert", "-no_nonce", "-out", query}))
         return {};
-    if (!pki.openssl({"ts", "-reply", "-config", tsaConfig(pki, tsa), "-queryfile", query, "-token_out", "-out",
-                      token}))
+    if (!pki.opensslAt(fakeTime, {"ts", "-reply", "-config", tsaConfig(pki, tsa), "-queryfile", query, "-token_out",
+                                  "-out", token}))
         return {};
     return readFile(token);
 }

@@ -34,8 +34,10 @@ bool writeSignatureValue(QByteArray& file, const PlaceholderLocation& location, 
 QByteArray cadesSignature(TestPki& pki, const TestCertificate& signer, const QByteArray& data);
 
 // A time-stamp token over data (SHA-256) from a TSA run by `openssl ts`;
-// the TSA's certificate must carry a critical timeStamping usage.
-QByteArray timeStampToken(TestPki& pki, const TestCertificate& tsa, const QByteArray& data);
+// the TSA's certificate must carry a critical timeStamping usage. With
+// fakeTime the authority answers at that (fake) time, as TestPki::opensslAt.
+QByteArray timeStampToken(TestPki& pki, const TestCertificate& tsa, const QByteArray& data,
+                          const QString& fakeTime = {});
 
 // The whole fill with a CAdES signature or a document time stamp; empty on
 // failure.

@@ -45,6 +45,7 @@ class SignatureVerificationTest : public QObject {
     std::unique_ptr<TestPki> m_pki;
     TestCertificate m_signer;
     TestCertificate m_tsa;
+    TestCertificate m_responder;
     QByteArray m_rootCrl;
     int m_files = 0;
 
@@ -75,7 +76,14 @@ private Q_SLOTS:
         QVERIFY2(m_pki->isValid(), qPrintable(m_pki->error()));
         m_signer = m_pki->issueSigner(QStringLiteral("signer"), m_pki->root());
         m_tsa = m_pki->issueTimeStampAuthority(QStringLiteral("tsa"), m_pki->root());
-        QVERIFY(m_signer.isValid() && m_tsa.isValid());
+        CertificateRequest responder;
+        responder.name = QStringLiteral("responder");
+        responder.extensions = {QStringLiteral("basicConstraints=critical,CA:FALSE"),
+                                QStringLiteral("keyUsage=critical,digitalSignature"),
+                                QStringLiteral("extendedKeyUsage=critical,OCSPSigning"),
+                                QStringLiteral("noCheck=ignored")};
+        m_responder = m_pki->issue(responder, m_pki->root());
+        QVERIFY(m_signer.isValid() && m_tsa.isValid() && m_responder.isValid());
         m_rootCrl = m_pki->makeCrl(m_pki->root(), 48, QStringLiteral("-1h"));
         QVERIFY(!m_rootCrl.isEmpty());
     }
@@ -266,6 +274,85 @@ private Q_SLOTS:
         QCOMPARE(signature.archiveText, QStringLiteral("Doğrulanmış DocTimeStamp zinciri kapsamı yok; BELİRSİZ."));
         // What followed the signature is still only verified evidence.
         QVERIFY(signature.verdict.endsWith(kOnlyEvidence));
+    }
+
+    void historicalAtSignatureTimestamp_data()
+    {
+        QTest::addColumn<qint64>("evidenceOffset"); // seconds from the time stamp
+        QTest::addColumn<int>("minutesValid");
+        QTest::addColumn<int>("historical");
+        QTest::addColumn<QString>("signerEvidence");
+        QTest::newRow("fresh answer 1 s after the time stamp")
+            << qint64(1) << 1440 << int(kStatusGood) << QStringLiteral("; TSA: GEÇERLİ; DSS OCSP");
+        QTest::newRow("answer expired before the time stamp")
+            << qint64(-7200) << 60 << int(kStatusUndetermined)
+            << QStringLiteral("; TSA: GEÇERLİ; Güncel/doğrulanabilir OCSP veya CRL bulunamadı");
+    }
+
+    void historicalAtSignatureTimestamp()
+    {
+        QFETCH(qint64, evidenceOffset);
+        QFETCH(int, minutesValid);
+        QFETCH(int, historical);
+        QFETCH(QString, signerEvidence);
+        // Absolute times for faketime, in UTC whatever the local zone.
+        const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'");
+        const QDateTime stampTime = QDateTime::currentDateTimeUtc();
+        QByteArray pdf = addTimestampedSignature(signedDocument(), *m_pki, m_signer, m_tsa, stampTime.toString(format));
+        QVERIFY(!pdf.isEmpty());
+        // The authority's answer is always fresh; the signer's is the row's.
+        const QString fresh = stampTime.addSecs(1).toString(format);
+        const QByteArray authority = ocspResponse(*m_pki, m_tsa, m_responder, fresh, 1440);
+        const QByteArray signer =
+            ocspResponse(*m_pki, m_signer, m_responder, stampTime.addSecs(evidenceOffset).toString(format), minutesValid);
+        QVERIFY(!authority.isEmpty() && !signer.isEmpty());
+        pdf = addDss(pdf, {}, {}, {authority, signer});
+
+        const SignatureReports result = verify(pdf);
+        QCOMPARE(result.error, QString());
+        QCOMPARE(result.reports.size(), 2);
+        const SignatureReport& r = result.reports.at(1);
+        QVERIFY2(r.integrityValid && r.chainTrusted && r.hasTimestamp && r.timestampValid, qPrintable(r.verdict));
+        QCOMPARE(r.timestampTime.left(19), stampTime.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+        QVERIFY2(r.historicalStatus == historical, qPrintable(r.historicalText));
+        QCOMPARE(r.historicalText, SignatureReport::statusWord(historical) + QStringLiteral(" — TSA zamanı: ")
+                                       + r.timestampTime + signerEvidence);
+    }
+
+    void failedDocumentTimestampKeepsResultUndetermined_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("token altered") << QStringLiteral("altered");
+        QTest::newRow("authority not trusted") << QStringLiteral("untrusted");
+    }
+
+    void failedDocumentTimestampKeepsResultUndetermined()
+    {
+        QFETCH(QString, failure);
+        QByteArray pdf = addDss(signedDocument(), {}, {m_rootCrl});
+        if (failure == QLatin1String("untrusted")) {
+            TestPki other(m_dir.filePath(QStringLiteral("other-pki")));
+            const TestCertificate tsa = other.issueTimeStampAuthority(QStringLiteral("other-tsa"), other.root());
+            QVERIFY(tsa.isValid());
+            pdf = addDocumentTimestamp(pdf, other, tsa);
+        } else {
+            pdf = addDocumentTimestamp(pdf, *m_pki, m_tsa);
+            QVERIFY(!pdf.isEmpty());
+            // A byte of the token's signed content, well inside its DER.
+            const qsizetype at = pdf.lastIndexOf("/Contents <") + 11 + 600;
+            pdf[at] = pdf.at(at) == 'a' ? 'b' : 'a';
+        }
+        QVERIFY(!pdf.isEmpty());
+        const SignatureReports result = verify(pdf);
+        QCOMPARE(result.error, QString());
+        QCOMPARE(result.reports.size(), 2);
+        const SignatureReport& signature = result.reports.at(0);
+        const SignatureReport& stamp = result.reports.at(1);
+        QVERIFY(stamp.isDocumentTimestamp && !(stamp.integrityValid && stamp.chainTrusted));
+        QVERIFY(!stamp.archiveCovered && !signature.archiveCovered);
+        QVERIFY(!readsValid(signature));
+        QVERIFY2(signature.verdict.endsWith(kAfterBytes), qPrintable(signature.verdict));
+        QVERIFY(!signature.verdict.contains(kOnlyEvidence));
     }
 
     void corruptLaterSignatureMakesEarlierUncertain()

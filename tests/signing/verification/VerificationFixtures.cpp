@@ -2,6 +2,10 @@
 
 #include "workers/pdf/signatures/SignatureFixtureDocuments.h"
 
+#include "signing/cms/CmsFixtures.h"
+
+#include <QFile>
+
 namespace velk::test {
 
 namespace {
@@ -72,7 +76,8 @@ QByteArray signedDocument(TestPki& pki, const TestCertificate& signer, const Sig
     return signPlaceholder(pdfFromObjects(bodies), pki, signer, spec.cades);
 }
 
-QByteArray addDss(const QByteArray& pdf, const QList<QByteArray>& certificates, const QList<QByteArray>& crls)
+QByteArray addDss(const QByteArray& pdf, const QList<QByteArray>& certificates, const QList<QByteArray>& crls,
+                  const QList<QByteArray>& ocsps)
 {
     QMap<int, QByteArray> objects{{1, catalogWith(pdf, "/DSS 20 0 R")}};
     QByteArray certs;
@@ -86,7 +91,12 @@ QByteArray addDss(const QByteArray& pdf, const QList<QByteArray>& certificates, 
         objects.insert(number, streamObject(der));
         crlRefs += QByteArray::number(number++) + " 0 R ";
     }
-    objects.insert(20, "<< /Certs [" + certs + "] /CRLs [" + crlRefs + "] >>");
+    QByteArray ocspRefs;
+    for (const QByteArray& der : ocsps) {
+        objects.insert(number, streamObject(der));
+        ocspRefs += QByteArray::number(number++) + " 0 R ";
+    }
+    objects.insert(20, "<< /Certs [" + certs + "] /CRLs [" + crlRefs + "] /OCSPs [" + ocspRefs + "] >>");
     return appendRevision(pdf, objects, kSize);
 }
 
@@ -127,6 +137,39 @@ QByteArray addDocumentTimestamp(const QByteArray& pdf, TestPki& pki, const TestC
     const QByteArray value =
         "<< /Type /DocTimeStamp /Filter /Adobe.PPKLite /SubFilter /ETSI.RFC3161 " + kReservation + " >>";
     return fillTimeStamp(appendRevision(pdf, {{9, field}, {24, value}}, kSize), pki, tsa);
+}
+
+QByteArray addTimestampedSignature(const QByteArray& pdf, TestPki& pki, const TestCertificate& signer,
+                                   const TestCertificate& tsa, const QString& stampTime)
+{
+    QByteArray field = kEmptySignatureField;
+    field.replace(" >>", " /V 24 0 R >>");
+    const QByteArray value =
+        "<< /Type /Sig /Filter /Adobe.PPKLite /SubFilter /ETSI.CAdES.detached " + kReservation + " >>";
+    QByteArray file = appendRevision(pdf, {{9, field}, {24, value}}, kSize);
+    const PlaceholderLocation location = locateSignaturePlaceholder(file);
+    if (!location.isValid())
+        return {};
+    const QByteArray cms = cadesSignature(pki, signer, coveredBytes(file, location));
+    // The stamp's imprint is the SHA-256 of the signature value.
+    const QByteArray token = cms.isEmpty() ? QByteArray() : timeStampToken(pki, tsa, cmsSignatureValue(cms), stampTime);
+    const QByteArray stamped = token.isEmpty() ? QByteArray() : withTimestampAttribute(cms, token);
+    return writeSignatureValue(file, location, stamped) ? file : QByteArray();
+}
+
+QByteArray ocspResponse(TestPki& pki, const TestCertificate& certificate, const TestCertificate& responder,
+                        const QString& fakeTime, int minutes)
+{
+    const QString request = pki.directory() + QStringLiteral("/historical-ocsp.req");
+    const QString response = pki.directory() + QStringLiteral("/historical-ocsp.der");
+    QFile::remove(response);
+    const QString root = pki.root().certificatePath;
+    if (!pki.openssl({"ocsp", "-issuer", root, "-cert", certificate.certificatePath, "-reqout", request})
+        || !pki.opensslAt(fakeTime, {"ocsp", "-index", pki.indexPath(), "-CA", root, "-rsigner",
+                                     responder.certificatePath, "-rkey", responder.keyPath, "-nmin",
+                                     QString::number(minutes), "-reqin", request, "-respout", response}))
+        return {};
+    return readFile(response);
 }
 
 QByteArray addRevisionWithBadPrev(const QByteArray& pdf)

@@ -35,8 +35,9 @@ struct SignedDocumentSpec {
 QByteArray signedDocument(TestPki& pki, const TestCertificate& signer, const SignedDocumentSpec& spec = {});
 
 // Later revisions, each appended as a classic incremental update.
-// A /DSS with these certificates and CRLs.
-QByteArray addDss(const QByteArray& pdf, const QList<QByteArray>& certificates, const QList<QByteArray>& crls = {});
+// A /DSS with these certificates, CRLs and OCSP responses.
+QByteArray addDss(const QByteArray& pdf, const QList<QByteArray>& certificates, const QList<QByteArray>& crls = {},
+                  const QList<QByteArray>& ocsps = {});
 QByteArray addAnnotation(const QByteArray& pdf);
 QByteArray fillTextField(const QByteArray& pdf, const QByteArray& value);
 QByteArray removeSecondPage(const QByteArray& pdf);
@@ -44,6 +45,15 @@ QByteArray removeSecondPage(const QByteArray& pdf);
 // stamp from the TSA; empty on failure.
 QByteArray addSignature(const QByteArray& pdf, TestPki& pki, const TestCertificate& signer);
 QByteArray addDocumentTimestamp(const QByteArray& pdf, TestPki& pki, const TestCertificate& tsa);
+// Signs "imza2" with a CAdES signature carrying a signature time stamp that
+// the TSA made at the (fake) time stampTime; empty on failure.
+QByteArray addTimestampedSignature(const QByteArray& pdf, TestPki& pki, const TestCertificate& signer,
+                                   const TestCertificate& tsa, const QString& stampTime);
+// The responder's DER answer (nonce echoed, valid for `minutes`) about a
+// certificate the PKI's root issued, made at the (fake) time given; empty
+// on failure.
+QByteArray ocspResponse(TestPki& pki, const TestCertificate& certificate, const TestCertificate& responder,
+                        const QString& fakeTime, int minutes);
 // An update whose trailer /Prev is wrong by one.
 QByteArray addRevisionWithBadPrev(const QByteArray& pdf);
 
