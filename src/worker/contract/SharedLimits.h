@@ -98,4 +98,12 @@ inline constexpr int kMaxOcrPages = 100;
 inline constexpr int kMaxListedSignatures = 64;
 inline constexpr qint64 kMaxSignatureContentsBytes = 65536;
 
+// "prepareSignature" and "appendDss": paths and texts are read up to these
+// lengths (a long reason or signer still gets its own sentence from the
+// worker), evidence files of one request and the length of a VRI key.
+inline constexpr qsizetype kMaxSignatureRequestPathLength = 32767;
+inline constexpr qsizetype kMaxSignatureRequestTextLength = 1 << 20;
+inline constexpr qsizetype kMaxEvidenceSources = 1024;
+inline constexpr qsizetype kVriKeyLength = 40;
+
 } // namespace velk::SharedLimits

@@ -6,12 +6,10 @@
 #include "signatures/DssUpdate.h"
 #include "signatures/PermissionAnalysis.h"
 #include "signatures/SignatureLimits.h"
-#include "worker/contract/JsonFields.h"
+#include "worker/contract/operations/SignaturePreparationContract.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QRegularExpression>
 
 #include <optional>
 
@@ -19,75 +17,17 @@ namespace velk {
 
 namespace {
 
-struct SourceFile {
-    QString kind;
-    QString path;
-    bool vri = true;
-};
-
-struct DssRequest {
-    QString path;
-    QString output;
-    QByteArray vri;
-    bool documentTimestamp = false;
-    QList<SourceFile> sources;
-};
-
-bool knownKind(const QString& kind)
+AppendDssRequest readRequest(const QJsonObject& json)
 {
-    return kind == QLatin1String("Certs") || kind == QLatin1String("OCSPs") || kind == QLatin1String("CRLs");
-}
-
-std::optional<SourceFile> readSource(const QJsonValue& value)
-{
-    if (!value.isObject())
-        return std::nullopt;
-    const QJsonObject object = value.toObject();
-    const auto kind = JsonFields::string(object, QStringLiteral("kind"), SignatureLimits::kMaxRequestPathLength);
-    const auto path = JsonFields::string(object, QStringLiteral("path"), SignatureLimits::kMaxRequestPathLength);
-    const auto vri = object.contains(QStringLiteral("vri")) ? JsonFields::boolean(object, QStringLiteral("vri"))
-                                                             : std::optional<bool>(true);
-    if (!kind || !vri)
-        return std::nullopt;
-    if (!knownKind(*kind))
-        return SourceFile{*kind, {}, false};
-    if (!path)
-        throw QpdfFailure("evidence file");
-    return SourceFile{*kind, *path, *vri};
-}
-
-DssRequest readRequest(const QJsonObject& request)
-{
-    const auto path = JsonFields::string(request, QStringLiteral("path"), SignatureLimits::kMaxRequestPathLength);
-    const auto output =
-        JsonFields::string(request, QStringLiteral("output"), SignatureLimits::kMaxRequestPathLength);
-    const auto vri = JsonFields::string(request, QStringLiteral("vri"), SignatureLimits::kVriKeyLength + 1);
-    const auto timestamp = request.contains(QStringLiteral("documentTimestamp"))
-                               ? JsonFields::boolean(request, QStringLiteral("documentTimestamp"))
-                               : std::optional<bool>(false);
-    const auto sources = request.contains(QStringLiteral("sources"))
-                             ? JsonFields::array(request, QStringLiteral("sources"),
-                                                 SignatureLimits::kMaxEvidenceSources)
-                             : std::optional<QJsonArray>(QJsonArray());
-    if (!path || !output || !timestamp || !sources)
+    std::optional<AppendDssRequest> request = AppendDssRequest::fromJson(json);
+    if (!request)
         throw QpdfFailure("read");
-    static const QRegularExpression vriPattern(QStringLiteral("^[0-9A-F]{40}$"));
-    if (!vri || !vriPattern.match(*vri).hasMatch())
-        throw QpdfFailure("vri");
-    DssRequest result{*path, *output, vri->toLatin1(), *timestamp, {}};
-    for (const QJsonValue& value : *sources) {
-        const std::optional<SourceFile> source = readSource(value);
-        if (!source)
-            throw QpdfFailure("evidence file");
-        if (knownKind(source->kind))
-            result.sources << *source;
-    }
-    return result;
+    return std::move(*request);
 }
 
 // Sizes are summed before anything is read: the files together must fit
 // the largest output beside the document.
-void checkFiles(const DssRequest& request)
+void checkFiles(const AppendDssRequest& request)
 {
     const QFileInfo input(request.path);
     const QFileInfo output(request.output);
@@ -96,7 +36,7 @@ void checkFiles(const DssRequest& request)
     if (request.output.contains(QChar(0)) || !output.isAbsolute() || output.exists() || output.isSymLink())
         throw QpdfFailure("write");
     qint64 total = input.size();
-    for (const SourceFile& source : request.sources) {
+    for (const DssSourceFile& source : request.sources) {
         const QFileInfo file(source.path);
         if (source.path.contains(QChar(0)) || !file.isFile()
             || file.size() > SignatureLimits::kMaxEvidenceStreamBytes)
@@ -123,7 +63,7 @@ QByteArray readEvidence(const QString& path)
     return data;
 }
 
-void append(const DssRequest& request)
+void append(const AppendDssRequest& request)
 {
     checkFiles(request);
     Qpdf qpdf;
@@ -136,9 +76,9 @@ void append(const DssRequest& request)
         || !permissions.value(QStringLiteral("fieldMdp")).toString().isEmpty())
         throw QpdfFailure("permissions");
     QList<EvidenceSource> sources;
-    for (const SourceFile& source : request.sources)
+    for (const DssSourceFile& source : request.sources)
         sources << EvidenceSource{source.kind, readEvidence(source.path), source.vri};
-    DssUpdate::build(qpdf, catalog, request.vri, request.documentTimestamp, sources);
+    DssUpdate::build(qpdf, catalog, request.vri.toLatin1(), request.documentTimestamp, sources);
     qpdf.addDocumentExtensions(catalog);
     if (!qpdf.writeIncrementalUpdate(request.path, request.output))
         throw QpdfFailure("write");

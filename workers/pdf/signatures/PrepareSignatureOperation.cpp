@@ -6,7 +6,7 @@
 #include "qpdf/QpdfLimits.h"
 #include "signatures/SignatureLimits.h"
 #include "signatures/SignatureReservation.h"
-#include "worker/contract/JsonFields.h"
+#include "worker/contract/operations/SignaturePreparationContract.h"
 
 #include <QFileInfo>
 
@@ -25,38 +25,22 @@ const QString kPageUnloadable = QStringLiteral("İmza sayfası yüklenemedi.");
 const QString kPageUnsuitable = QStringLiteral(
     "Görünür imza için döndürülmemiş ve en az 300 × 140 pt sayfa gerekli; görünmez imzayı kullanabilirsiniz.");
 
-std::optional<bool> flag(const QJsonObject& request, const QString& key)
+std::optional<ReservationRequest> readRequest(const QJsonObject& json)
 {
-    return request.contains(key) ? JsonFields::boolean(request, key) : std::optional<bool>(false);
-}
-
-std::optional<QString> text(const QJsonObject& request, const QString& key, qsizetype maxLength)
-{
-    return request.contains(key) ? JsonFields::string(request, key, maxLength) : std::optional<QString>(QString());
-}
-
-std::optional<ReservationRequest> readRequest(const QJsonObject& request)
-{
-    const auto path = JsonFields::string(request, QStringLiteral("path"), SignatureLimits::kMaxRequestPathLength);
-    const auto output =
-        JsonFields::string(request, QStringLiteral("output"), SignatureLimits::kMaxRequestPathLength);
-    const auto page = request.contains(QStringLiteral("page"))
-                          ? JsonFields::integer(request, QStringLiteral("page"), INT_MIN, INT_MAX)
-                          : std::optional<qint64>(-1);
-    const auto visible = flag(request, QStringLiteral("visible"));
-    const auto timestamp = flag(request, QStringLiteral("documentTimestamp"));
-    const auto reason = text(request, QStringLiteral("reason"), SignatureLimits::kMaxRequestTextLength);
-    const auto signer = text(request, QStringLiteral("signer"), SignatureLimits::kMaxRequestTextLength);
-    if (!path || !output || !page || !visible || !timestamp || !reason || !signer)
+    const std::optional<PrepareSignatureRequest> request = PrepareSignatureRequest::fromJson(json);
+    if (!request)
         return std::nullopt;
-    const QFileInfo input(*path);
-    const QFileInfo target(*output);
-    if (path->contains(QChar(0)) || output->contains(QChar(0)) || !input.isFile()
+    // The files the request names: the input a regular file within the
+    // bound, the output a new absolute path.
+    const QFileInfo input(request->path);
+    const QFileInfo target(request->output);
+    if (request->path.contains(QChar(0)) || request->output.contains(QChar(0)) || !input.isFile()
         || input.size() > QpdfLimits::kMaxIncrementalBytes || !target.isAbsolute() || target.exists()
         || target.isSymLink())
         return std::nullopt;
-    return ReservationRequest{*path, *output, int(*page), *visible, *timestamp, *reason, *signer, "[0 0 0 0]",
-                              QDateTime::currentDateTime()};
+    return ReservationRequest{request->path,    request->output, request->page,  request->visible,
+                              request->documentTimestamp,        request->reason, request->signer,
+                              "[0 0 0 0]",      QDateTime::currentDateTime()};
 }
 
 QByteArray coordinate(float value)

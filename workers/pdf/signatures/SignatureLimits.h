@@ -3,6 +3,8 @@
 // Limits of the permission analysis, the evidence reading and the
 // signature listing, each checked before the work it bounds.
 
+#include "worker/contract/SharedLimits.h"
+
 #include <QtGlobal>
 
 namespace velk::SignatureLimits {
@@ -38,8 +40,8 @@ inline constexpr int kMaxReasonLength = 512;
 inline constexpr int kMaxSignerLength = 2048;
 // Request texts are read up to this length, so that a long one gets its
 // own sentence.
-inline constexpr qsizetype kMaxRequestTextLength = 1 << 20;
-inline constexpr qsizetype kMaxRequestPathLength = 32767;
+inline constexpr qsizetype kMaxRequestTextLength = SharedLimits::kMaxSignatureRequestTextLength;
+inline constexpr qsizetype kMaxRequestPathLength = SharedLimits::kMaxSignatureRequestPathLength;
 inline constexpr float kMinSealPageWidth = 300;
 inline constexpr float kMinSealPageHeight = 140;
 inline constexpr int kMaxSealCharacters = 60;
@@ -49,7 +51,7 @@ inline constexpr int kMaxPageTreeVisits = 200000;
 
 // Evidence appended: files of one request (far beyond what one signature's
 // evidence needs) and the length of a VRI key.
-inline constexpr qsizetype kMaxEvidenceSources = 1024;
-inline constexpr qsizetype kVriKeyLength = 40;
+inline constexpr qsizetype kMaxEvidenceSources = SharedLimits::kMaxEvidenceSources;
+inline constexpr qsizetype kVriKeyLength = SharedLimits::kVriKeyLength;
 
 } // namespace velk::SignatureLimits

@@ -11,6 +11,7 @@
 #include "support/SignatureFill.h"
 #include "SignatureFixtureDocuments.h"
 #include "support/TestPki.h"
+#include "worker/contract/operations/SignaturePreparationContract.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -19,6 +20,8 @@
 
 #include <memory>
 
+Q_DECLARE_METATYPE(velk::DssSourceFile)
+
 using namespace velk;
 using namespace velk::test;
 
@@ -26,9 +29,9 @@ namespace {
 
 const QString kDssError = QStringLiteral("DSS doğrulama kanıtları incremental olarak eklenemedi.");
 
-QJsonObject source(const QString& kind, const QString& path, bool vri = true)
+DssSourceFile source(const QString& kind, const QString& path, bool vri = true)
 {
-    return QJsonObject{{"kind", kind}, {"path", path}, {"vri", vri}};
+    return DssSourceFile{kind, path, vri};
 }
 
 // qpdf's JSON of the file's objects, and one of them by reference text.
@@ -69,15 +72,11 @@ class AppendDssTest : public QObject {
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QString nextOutput() { return path(QStringLiteral("dss-%1.pdf").arg(++m_outputs)); }
 
-    QJsonObject appendDss(const QString& input, const QString& output, const QJsonArray& sources,
+    QJsonObject appendDss(const QString& input, const QString& output, const QList<DssSourceFile>& sources,
                           const QString& vri, bool documentTimestamp = false)
     {
-        const WorkerReply reply = runSandboxed({{"operation", "appendDss"},
-                                              {"path", input},
-                                              {"output", output},
-                                              {"vri", vri},
-                                              {"documentTimestamp", documentTimestamp},
-                                              {"sources", sources}});
+        const WorkerReply reply =
+            runSandboxed(AppendDssRequest{input, output, vri, documentTimestamp, sources}.toJson());
         // A file that does not exist is refused by the runner already.
         if (reply.json.isEmpty() && !reply.error.isEmpty())
             return failure(kDssError);
@@ -104,7 +103,7 @@ class AppendDssTest : public QObject {
                && writeFile(path("signer.der"), m_signer.der) && writeFile(path("root.der"), m_pki->root().der);
     }
 
-    QJsonArray fullSources() const
+    QList<DssSourceFile> fullSources() const
     {
         return {source("Certs", path("signer.der")), source("Certs", path("root.der")),
                 source("OCSPs", path("ocsp.der")), source("CRLs", path("crl.der"), false)};
@@ -266,7 +265,7 @@ private Q_SLOTS:
         }
         const QString input = path(QStringLiteral("vri-%1.pdf").arg(vriEntries));
         QVERIFY(writeFile(input, pdfFromObjects(formBodies("/DSS << /VRI " + vri + " >> >>", {}, {}))));
-        QJsonArray sources;
+        QList<DssSourceFile> sources;
         for (int i = 0; i < certificates; ++i) {
             const QString name = path(QStringLiteral("certificate-%1.der").arg(i));
             QVERIFY(writeFile(name, "certificate " + QByteArray::number(i)));
@@ -286,14 +285,14 @@ private Q_SLOTS:
     void refusals_data()
     {
         QTest::addColumn<QString>("input");
-        QTest::addColumn<QJsonArray>("sources");
+        QTest::addColumn<QList<DssSourceFile>>("sources");
         QTest::addColumn<QString>("vri");
         QTest::addColumn<bool>("outputExists");
         QVERIFY(writeFile(path("empty.der"), {}));
         QFile big(path("big.der"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(16 * 1024 * 1024 + 1));
         big.close();
-        QJsonArray many;
+        QList<DssSourceFile> many;
         for (int i = 0; i < 8; ++i) {
             const QString name = path(QStringLiteral("full-%1.der").arg(i));
             QFile full(name);
@@ -309,17 +308,17 @@ private Q_SLOTS:
                                               {signatureWidget("cert", "7 0 R"),
                                                signatureValue(docMdpReference("/P 2"))})),
                                           *m_pki, m_signer)));
-        const QJsonArray one{source("Certs", path("signer.der"))};
+        const QList<DssSourceFile> one{source("Certs", path("signer.der"))};
         QTest::newRow("output exists") << m_signed << one << m_vri << true;
         QTest::newRow("encrypted") << path("encrypted.pdf") << one << m_vri << false;
         QTest::newRow("damaged xref") << path("damaged.pdf") << one << m_vri << false;
         QTest::newRow("certified P 2") << path("certified.pdf") << one << m_vri << false;
         QTest::newRow("vri lower case") << m_signed << one << m_vri.toLower() << false;
         QTest::newRow("vri of 39 digits") << m_signed << one << m_vri.left(39) << false;
-        QTest::newRow("evidence missing") << m_signed << QJsonArray{source("OCSPs", path("missing.der"))} << m_vri
+        QTest::newRow("evidence missing") << m_signed << QList<DssSourceFile>{source("OCSPs", path("missing.der"))} << m_vri
                                           << false;
-        QTest::newRow("evidence empty") << m_signed << QJsonArray{source("CRLs", path("empty.der"))} << m_vri << false;
-        QTest::newRow("evidence 16 MiB + 1") << m_signed << QJsonArray{source("Certs", path("big.der"))} << m_vri
+        QTest::newRow("evidence empty") << m_signed << QList<DssSourceFile>{source("CRLs", path("empty.der"))} << m_vri << false;
+        QTest::newRow("evidence 16 MiB + 1") << m_signed << QList<DssSourceFile>{source("Certs", path("big.der"))} << m_vri
                                              << false;
         QTest::newRow("sources beyond 128 MiB") << m_signed << many << m_vri << false;
     }
@@ -327,7 +326,7 @@ private Q_SLOTS:
     void refusals()
     {
         QFETCH(QString, input);
-        QFETCH(QJsonArray, sources);
+        QFETCH(QList<DssSourceFile>, sources);
         QFETCH(QString, vri);
         QFETCH(bool, outputExists);
         const QString output = nextOutput();

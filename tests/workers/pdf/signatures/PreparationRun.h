@@ -6,6 +6,7 @@
 
 #include "support/SandboxedRun.h"
 #include "support/SignedPdfFixtures.h"
+#include "worker/contract/operations/SignaturePreparationContract.h"
 
 #include <QJsonArray>
 #include <QProcess>
@@ -33,9 +34,7 @@ inline bool runProgram(const QString& program, const QStringList& arguments, QBy
 inline QJsonObject prepareRequest(const QString& path, const QString& output, bool visible = true,
                                   const QString& signer = QStringLiteral("Ayşe Yılmaz"))
 {
-    return QJsonObject{{"operation", "prepareSignature"}, {"path", path},     {"output", output},
-                       {"page", 0},                        {"visible", visible}, {"reason", "Onay"},
-                       {"signer", signer}};
+    return PrepareSignatureRequest{path, output, 0, visible, false, QStringLiteral("Onay"), signer}.toJson();
 }
 
 inline QJsonObject prepare(const QJsonObject& request)
