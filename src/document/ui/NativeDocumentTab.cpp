@@ -349,8 +349,8 @@ void NativeDocumentTab::notesFinished()
         showMessage(error);
     else if (notes.isEmpty())
         showMessage(QStringLiteral("Belgede yapışkan not bulunamadı."));
-    else
-        m_prompts.notes(this, notesDialogText(notes));
+    else if (const std::optional<int> page = m_prompts.notes(this, notes))
+        m_view->goToPage(std::clamp(*page, 0, m_document->pageCount() - 1));
 }
 
 bool NativeDocumentTab::isProtected() const
