@@ -15,6 +15,8 @@ DocumentSideBar::DocumentSideBar(PdfCanvas* view, QWidget* parent)
 {
     setObjectName(QStringLiteral("documentSideBar"));
     setChildrenCollapsible(true);
+    // Nothing to show before a document is.
+    setVisible(false);
     auto* pages = new QWidget(this);
     auto* title = new QLabel(QStringLiteral("Sayfalar"), pages);
     title->setContentsMargins(4, 2, 4, 2);
@@ -38,6 +40,7 @@ DocumentSideBar::DocumentSideBar(PdfCanvas* view, QWidget* parent)
 
 void DocumentSideBar::setDocument(PdfDocumentPtr document)
 {
+    setVisible(document != nullptr);
     m_thumbnails->setDocument(std::move(document));
     m_thumbnails->setCurrentPage(m_view->currentPage());
 }
