@@ -250,8 +250,9 @@ void NativeDocumentTab::setDocument(PdfDocumentPtr document)
     m_toolbars->setEnabled(true);
     setEditingEnabled(m_editingAllowed);
     showMessage(restingMessage(*m_document));
-    m_view->setDocument(m_document);
+    // The side bar first: the page view then lays out at its final width.
     m_sideBar->setDocument(m_document);
+    m_view->setDocument(m_document);
     Q_EMIT ready();
 }
 
