@@ -1,6 +1,7 @@
 #include "document/ui/NativeDocumentTab.h"
 
 #include "document/core/DocumentOpen.h"
+#include "document/ui/DocumentSideBar.h"
 #include "document/ui/DocumentToolbars.h"
 #include "document/view/DocumentViewLimits.h"
 #include "document/view/NoteListing.h"
@@ -92,12 +93,13 @@ void NativeDocumentTab::buildLayout()
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true);
     m_view = new PdfCanvas(this);
-    m_outline = new OutlinePanel(this);
-    // The side panel folds away by dragging; the page takes what it leaves.
+    m_sideBar = new DocumentSideBar(m_view, this);
+    m_outline = m_sideBar->outline();
+    // The side bar folds away by dragging; the page takes what it leaves.
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->setObjectName(QStringLiteral("documentSplit"));
     split->setChildrenCollapsible(true);
-    split->addWidget(m_outline);
+    split->addWidget(m_sideBar);
     split->addWidget(m_view);
     split->setStretchFactor(1, 1);
 
@@ -145,10 +147,6 @@ void NativeDocumentTab::connectControls()
     connect(copy, &QAction::triggered, this, &NativeDocumentTab::copySelection);
     m_view->addAction(copy);
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(m_outline, &OutlinePanel::pageChosen, this, [this](int page) {
-        m_view->goToPage(page);
-        m_view->setFocus(Qt::OtherFocusReason);
-    });
 
     ReadingControls::install(this, bars, m_view, [this](const QString& text) { showMessage(text); });
     for (const auto& [keys, backward] : {std::pair{QKeySequence(QKeySequence::FindNext), false},
@@ -252,6 +250,8 @@ void NativeDocumentTab::setDocument(PdfDocumentPtr document)
     m_toolbars->setEnabled(true);
     setEditingEnabled(m_editingAllowed);
     showMessage(restingMessage(*m_document));
+    // The side bar first: the page view then lays out at its final width.
+    m_sideBar->setDocument(m_document);
     m_view->setDocument(m_document);
     Q_EMIT ready();
 }
@@ -259,6 +259,11 @@ void NativeDocumentTab::setDocument(PdfDocumentPtr document)
 int NativeDocumentTab::currentPage() const
 {
     return m_view->currentPage();
+}
+
+ThumbnailStrip* NativeDocumentTab::thumbnailStrip() const
+{
+    return m_sideBar->thumbnails();
 }
 
 QString NativeDocumentTab::message() const
@@ -345,8 +350,8 @@ void NativeDocumentTab::notesFinished()
         showMessage(error);
     else if (notes.isEmpty())
         showMessage(QStringLiteral("Belgede yapışkan not bulunamadı."));
-    else
-        m_prompts.notes(this, notesDialogText(notes));
+    else if (const std::optional<int> page = m_prompts.notes(this, notes))
+        m_view->goToPage(std::clamp(*page, 0, m_document->pageCount() - 1));
 }
 
 bool NativeDocumentTab::isProtected() const

@@ -35,7 +35,9 @@ class QLabel;
 
 namespace velk {
 
+class DocumentSideBar;
 class OutlinePanel;
+class ThumbnailStrip;
 class PdfCanvas;
 struct DocumentToolbars;
 
@@ -59,6 +61,7 @@ public:
     int currentPage() const;
     PdfCanvas* pageView() const { return m_view; }
     OutlinePanel* outlinePanel() const { return m_outline; }
+    ThumbnailStrip* thumbnailStrip() const;
     QString message() const;
     // The text of the last selection on a page, as the worker read it.
     QString selectedText() const { return m_selectedText; }
@@ -121,6 +124,7 @@ private:
     QFutureWatcher<WorkerReply>* m_notesWatcher = nullptr;
     QFutureWatcher<PageLinksResult>* m_linksWatcher = nullptr;
     QFutureWatcher<OutlineResult>* m_outlineWatcher = nullptr;
+    DocumentSideBar* m_sideBar = nullptr;
     OutlinePanel* m_outline = nullptr;
     QFutureWatcher<SelectionTextResult>* m_selectionWatcher = nullptr;
     QString m_selectedText;

@@ -1,12 +1,19 @@
 #include "document/ui/NotesDialog.h"
 
 #include <QDialogButtonBox>
-#include <QPlainTextEdit>
+#include <QLabel>
+#include <QListWidget>
 #include <QVBoxLayout>
 
 namespace velk {
 
-NotesDialog::NotesDialog(const QString& notesText, QWidget* parent)
+namespace {
+
+constexpr int kPageRole = Qt::UserRole;
+
+} // namespace
+
+NotesDialog::NotesDialog(const QList<PdfNote>& notes, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Belge notları"));
@@ -15,19 +22,30 @@ NotesDialog::NotesDialog(const QString& notesText, QWidget* parent)
     layout->setContentsMargins(24, 24, 24, 24);
     layout->setSpacing(16);
 
-    m_text = new QPlainTextEdit(this);
-    m_text->setReadOnly(true);
-    m_text->setPlainText(notesText);
-    layout->addWidget(m_text);
+    auto* hint = new QLabel(QStringLiteral("Notun sayfasına gitmek için çift tıklayın."), this);
+    layout->addWidget(hint);
+    m_list = new QListWidget(this);
+    m_list->setWordWrap(true);
+    m_list->setAlternatingRowColors(true);
+    for (const PdfNote& note : notes) {
+        auto* item = new QListWidgetItem(noteEntryText(note), m_list);
+        item->setData(kPageRole, note.page);
+    }
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &NotesDialog::choose);
+    connect(m_list, &QListWidget::itemActivated, this, &NotesDialog::choose);
+    layout->addWidget(m_list);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 }
 
-QString NotesDialog::text() const
+void NotesDialog::choose(QListWidgetItem* item)
 {
-    return m_text->toPlainText();
+    if (!item)
+        return;
+    m_chosenPage = item->data(kPageRole).toInt();
+    accept();
 }
 
 } // namespace velk

@@ -422,6 +422,8 @@ void PdfCanvas::renderFinished()
     m_rendering = false;
     viewport()->update();
     requestVisiblePage();
+    if (!m_rendering)
+        Q_EMIT renderingIdle();
 }
 
 void PdfCanvas::paintEvent(QPaintEvent*)

@@ -107,6 +107,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     void currentPageChanged(int index);
     void pageRendered(int index);
+    // A render ended, with an image or an error, and no other started.
+    void renderingIdle();
     void pageClicked(int index, QPointF normalizedPosition);
     // A factor of the view's own took the place of the zoom mode.
     void zoomFactorChanged(double factor);

@@ -39,10 +39,11 @@ std::optional<double> askNumber(QWidget* parent, const NumberQuestion& question)
     return ok ? std::optional<double>(value) : std::nullopt;
 }
 
-void showNotesDialog(QWidget* parent, const QString& notesText)
+std::optional<int> showNotesDialog(QWidget* parent, const QList<PdfNote>& notes)
 {
-    NotesDialog dialog(notesText, parent);
+    NotesDialog dialog(notes, parent);
     dialog.exec();
+    return dialog.chosenPage();
 }
 
 bool askYesNo(QWidget* parent, const QString& question)

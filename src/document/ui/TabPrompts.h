@@ -4,6 +4,9 @@
 // shipped program answers them with Qt's modal dialogs, tests answer them
 // directly. Called on the GUI thread; parent is the asking tab.
 
+#include "document/view/NoteListing.h"
+
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -32,8 +35,9 @@ struct TabPrompts {
     // Multi-line text under a title and a label, starting empty.
     std::function<std::optional<QString>(QWidget* parent, const QString& title, const QString& label)> text;
     std::function<std::optional<double>(QWidget* parent, const NumberQuestion& question)> number;
-    // Shows the listed notes (already formatted) until the user closes them.
-    std::function<void(QWidget* parent, const QString& notesText)> notes;
+    // Shows the listed notes until the user closes them; the page of the
+    // note the user double-clicked, if any.
+    std::function<std::optional<int>(QWidget* parent, const QList<PdfNote>& notes)> notes;
     // A yes-or-no question (opening a web link); true for yes.
     std::function<bool(QWidget* parent, const QString& question)> confirm;
     // Hands a web address to the desktop's browser or mail program; true

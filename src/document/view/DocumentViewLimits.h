@@ -24,6 +24,11 @@ inline constexpr int kMaxRenderWidth = SharedLimits::kMaxRenderWidth;
 
 // About 64 MiB of rendered pages, counted in whole KiB.
 inline constexpr int kPageCacheMaxCost = 65536;
+// About 16 MiB of page thumbnails, counted the same way.
+inline constexpr int kThumbnailCacheMaxCost = 16384;
+// Thumbnails: logical width of the picture in the side bar; the worker is
+// asked for this at the screen's density, within its own bounds.
+inline constexpr int kThumbnailWidth = 120;
 
 // Worker time limits.
 inline constexpr int kRenderTimeLimitMs = 20000;

@@ -37,10 +37,14 @@ QString notesDialogText(const QList<PdfNote>& notes)
     entries.reserve(notes.size());
     // An empty note says so rather than leaving a bare page line.
     for (const PdfNote& note : notes)
-        entries.append(QStringLiteral("Sayfa %1\n%2")
-                           .arg(QString::number(note.page + 1),
-                                note.text.isEmpty() ? QStringLiteral("(boş not)") : note.text));
+        entries.append(noteEntryText(note));
     return entries.join(separator);
+}
+
+QString noteEntryText(const PdfNote& note)
+{
+    return QStringLiteral("Sayfa %1\n%2")
+        .arg(QString::number(note.page + 1), note.text.isEmpty() ? QStringLiteral("(boş not)") : note.text);
 }
 
 } // namespace velk

@@ -26,6 +26,9 @@ WorkerReply listNotes(PdfDocumentPtr document, CancelFlag cancel);
 // missing or empty), else the sentence for the user.
 QString readNotes(const QJsonObject& reply, int pageCount, QList<PdfNote>& notes);
 
+// "Sayfa n\n<text>", or "(boş not)" for an empty note's text.
+QString noteEntryText(const PdfNote& note);
+
 // "Sayfa n\n<text>" per note ("(boş not)" for an empty one), separated by a
 // rule between blank lines.
 QString notesDialogText(const QList<PdfNote>& notes);

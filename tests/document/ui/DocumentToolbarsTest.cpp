@@ -64,8 +64,8 @@ private Q_SLOTS:
         QCOMPARE(message->text(), QStringLiteral("Belge yükleniyor…"));
         QCOMPARE(message->textFormat(), Qt::PlainText);
         QVERIFY(message->wordWrap());
-        // The page view beside its side panel, which is hidden until there
-        // is an outline to show.
+        // The page view beside its side bar, which is hidden until there
+        // is a document to show.
         auto* split = qobject_cast<QSplitter*>(layout->itemAt(3)->widget());
         QVERIFY(split);
         QCOMPARE(split->widget(1), tab.pageView());

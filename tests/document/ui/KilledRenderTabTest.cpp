@@ -5,6 +5,7 @@
 
 #include "document/ui/NativeDocumentTab.h"
 #include "document/ui/PdfCanvas.h"
+#include "document/ui/ThumbnailStrip.h"
 #include "worker/runner/RunnerMessages.h"
 #include "support/SandboxHold.h"
 #include "ScriptedPrompts.h"
@@ -39,6 +40,9 @@ private Q_SLOTS:
 
         test::ScriptedPrompts prompts;
         NativeDocumentTab tab(prompts.prompts());
+        // A hidden thumbnail strip asks for nothing: the renders below are
+        // the page view's own.
+        tab.thumbnailStrip()->hide();
         tab.resize(500, 700);
         tab.show();
         QSignalSpy ready(&tab, &NativeDocumentTab::ready);

@@ -30,7 +30,10 @@ TabPrompts ScriptedPrompts::prompts()
         numberQuestions.append(question);
         return next(numbers);
     };
-    prompts.notes = [this](QWidget*, const QString& text) { notesShown.append(text); };
+    prompts.notes = [this](QWidget*, const QList<PdfNote>& notes) {
+        notesShown.append(notesDialogText(notes));
+        return notePageAnswer;
+    };
     return prompts;
 }
 

@@ -26,6 +26,8 @@ struct ScriptedPrompts {
     QList<QPair<QString, QString>> textQuestions;
     QList<NumberQuestion> numberQuestions;
     QStringList notesShown;
+    // The page the notes list answers with, as if its note was double-clicked.
+    std::optional<int> notePageAnswer;
 
     int questionCount() const
     {

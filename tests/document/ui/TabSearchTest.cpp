@@ -161,6 +161,18 @@ private Q_SLOTS:
                                                  + QStringLiteral("Sayfa 3\n(boş not)"));
     }
 
+    void aNoteChosenInTheListGoesToItsPage()
+    {
+        test::PdfFixtureSpec spec = test::PdfFixtureSpec::withPages(4);
+        spec.pages[2].notes = QStringList{QStringLiteral("İmza burada")};
+        QVERIFY(openTab(spec));
+        m_prompts.notePageAnswer = 2;
+        actionNamed(*m_tab, QStringLiteral("Notları göster"))->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(m_prompts.notesShown.size(), 1, kWorkerWaitMs);
+        m_prompts.notePageAnswer.reset();
+        QCOMPARE(m_tab->currentPage(), 2);
+    }
+
     void aDocumentWithoutNotesSaysSo()
     {
         QVERIFY(openTab(test::PdfFixtureSpec::withPages(2)));
