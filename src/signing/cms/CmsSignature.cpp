@@ -72,13 +72,7 @@ bool keyUsageAllowsSigning(X509* certificate)
 QByteArray signingCertificateV2(X509* certificate)
 {
     const EssSigningCertV2Ptr binding(OSSL_ESS_signing_cert_v2_new_init(EVP_sha256(), certificate, nullptr, 1));
-    unsigned char* der = nullptr;
-    const int length = binding ? i2d_ESS_SIGNING_CERT_V2(binding.get(), &der) : -1;
-    if (length <= 0)
-        return {};
-    QByteArray bytes(reinterpret_cast<const char*>(der), length);
-    OPENSSL_free(der);
-    return bytes;
+    return DerEncoding::encode<ESS_SIGNING_CERT_V2, i2d_ESS_SIGNING_CERT_V2>(binding.get());
 }
 
 // The attributes in ascending byte order, as DER requires of a SET OF.
@@ -172,13 +166,7 @@ QByteArray signatureValue(CMS_SignerInfo* signerInfo)
 
 QByteArray encodeCms(CMS_ContentInfo* cms)
 {
-    unsigned char* der = nullptr;
-    const int length = i2d_CMS_ContentInfo(cms, &der);
-    if (length <= 0)
-        return {};
-    QByteArray bytes(reinterpret_cast<const char*>(der), length);
-    OPENSSL_free(der);
-    return bytes;
+    return DerEncoding::encode<CMS_ContentInfo, i2d_CMS_ContentInfo>(cms);
 }
 
 } // namespace

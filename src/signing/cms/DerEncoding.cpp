@@ -39,13 +39,7 @@ QByteArray DerEncoding::derOid(const QString& dotted)
 {
     const QByteArray text = dotted.toLatin1();
     const Asn1ObjectPtr object(OBJ_txt2obj(text.constData(), 1));
-    unsigned char* der = nullptr;
-    const int length = object ? i2d_ASN1_OBJECT(object.get(), &der) : -1;
-    if (length <= 0)
-        return {};
-    QByteArray bytes(reinterpret_cast<const char*>(der), length);
-    OPENSSL_free(der);
-    return bytes;
+    return encode<ASN1_OBJECT, i2d_ASN1_OBJECT>(object.get());
 }
 
 QByteArray DerEncoding::derAttribute(const QString& oid, const QByteArray& value)

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <openssl/crypto.h>
+
 namespace velk {
 
 class DerEncoding {
@@ -17,6 +19,20 @@ public:
     static QByteArray derOid(const QString& dotted);
     // SEQUENCE { OID, SET { value } }.
     static QByteArray derAttribute(const QString& oid, const QByteArray& value);
+
+    // An OpenSSL object through its i2d function; empty bytes for a null
+    // object or a failed encoding.
+    template <typename T, int (*Encode)(const T*, unsigned char**)>
+    static QByteArray encode(const T* value)
+    {
+        unsigned char* der = nullptr;
+        const int length = value != nullptr ? Encode(value, &der) : -1;
+        if (length <= 0)
+            return {};
+        QByteArray bytes(reinterpret_cast<const char*>(der), length);
+        OPENSSL_free(der);
+        return bytes;
+    }
 };
 
 } // namespace velk

@@ -24,18 +24,6 @@ const char* const kEcdsaWithSha256 = "1.2.840.10045.4.3.2";
 const QByteArray kVersionOne = QByteArray::fromHex("020101");
 const QByteArray kNull = QByteArray::fromHex("0500");
 
-template <typename T, int (*Encode)(const T*, unsigned char**)>
-QByteArray encodeWith(const T* value)
-{
-    unsigned char* der = nullptr;
-    const int length = value != nullptr ? Encode(value, &der) : -1;
-    if (length <= 0)
-        return {};
-    QByteArray bytes(reinterpret_cast<const char*>(der), length);
-    OPENSSL_free(der);
-    return bytes;
-}
-
 QByteArray digestAlgorithm()
 {
     return DerEncoding::derTlv(kSequence, DerEncoding::derOid(QLatin1String(kSha256)) + kNull);
@@ -53,8 +41,8 @@ QByteArray signatureAlgorithm(X509* certificate)
 QByteArray SignedDataEncoder::encode(X509* certificate, const QByteArray& signedAttributes,
                                      const QByteArray& signature)
 {
-    const QByteArray issuer = encodeWith<X509_NAME, i2d_X509_NAME>(X509_get_issuer_name(certificate));
-    const QByteArray serial = encodeWith<ASN1_INTEGER, i2d_ASN1_INTEGER>(X509_get0_serialNumber(certificate));
+    const QByteArray issuer = DerEncoding::encode<X509_NAME, i2d_X509_NAME>(X509_get_issuer_name(certificate));
+    const QByteArray serial = DerEncoding::encode<ASN1_INTEGER, i2d_ASN1_INTEGER>(X509_get0_serialNumber(certificate));
     const QByteArray certificateDer = CertificateDer::encode(certificate);
     if (issuer.isEmpty() || serial.isEmpty() || certificateDer.isEmpty())
         return {};

@@ -1,5 +1,6 @@
 #include "CmsFixtures.h"
 
+#include "signing/cms/DerEncoding.h"
 #include "support/SignedPdfFixtures.h"
 #include "worker/contract/OpenSslHandles.h"
 
@@ -27,13 +28,7 @@ EvpPkeyPtr readKey(const TestCertificate& certificate)
 
 QByteArray encodeCms(CMS_ContentInfo* cms)
 {
-    unsigned char* der = nullptr;
-    const int length = i2d_CMS_ContentInfo(cms, &der);
-    if (length <= 0)
-        return {};
-    QByteArray bytes(reinterpret_cast<const char*>(der), length);
-    OPENSSL_free(der);
-    return bytes;
+    return DerEncoding::encode<CMS_ContentInfo, i2d_CMS_ContentInfo>(cms);
 }
 
 CmsContentInfoPtr decodeCms(const QByteArray& bytes)
